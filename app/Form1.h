@@ -1,0 +1,67 @@
+#pragma once
+
+#include "Form.h"
+
+class BrowserControl;
+class EdgeAlignment;
+class QLabel;
+class SkinStrip;
+class TreeView;
+struct TreeNode;
+
+// The main window: skinned frame, channel tree, player and ad panel.
+class Form1 : public Form
+{
+    Q_OBJECT
+public:
+    explicit Form1(QWidget* parent = nullptr);
+
+    void Form_Load() override;
+
+    static constexpr int DesignClientWidth = 739;
+    static constexpr int DesignClientHeight = 530;
+    static QString adPageUrl();
+
+    // Controls, named as the window's design names them; stacking order from the top.
+    SkinStrip* Bd9 = nullptr;
+    BrowserControl* WebBrowser1 = nullptr;
+    QLabel* PtB = nullptr;
+    QLabel* PtA = nullptr;
+    SkinStrip* Bd6 = nullptr;
+    SkinStrip* Bd1 = nullptr;
+    SkinStrip* Bd5 = nullptr;
+    TreeView* TreeView1 = nullptr;
+    SkinStrip* Mnu = nullptr;
+    SkinStrip* Bd4 = nullptr;
+    SkinStrip* Rc = nullptr;
+    SkinStrip* Bd10 = nullptr;
+    QLabel* Picture1 = nullptr;
+    QWidget* wmp1 = nullptr;
+
+    // Inside the strips (twip rectangles).
+    QLabel* Cap = nullptr;
+    SkinStrip* Tr = nullptr;
+    SkinStrip* Bd2 = nullptr;
+    QLabel* Bi = nullptr;
+    QLabel* BA = nullptr;
+    QLabel* BC = nullptr;
+    QLabel* ImageA = nullptr;
+    QLabel* ImageB = nullptr;
+    SkinStrip* Bd3 = nullptr;
+    SkinStrip* Br = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* Label2 = nullptr;
+
+    bool alwaysOnTop() const { return m_alwaysOnTop; }
+
+    float ScaleWidth() const;
+    float ScaleHeight() const;
+
+private:
+    void createControls();
+    void TreeView1_NodeClick(const TreeNode& node);
+
+    EdgeAlignment* m_edges = nullptr;
+    bool m_alwaysOnTop = false;
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "WebPage.h"
+
+#include <QWidget>
+
+// The embedded web browser: Navigate returns at once and the page loads by itself; a failed page
+// shows the engine's own error page. Non-web schemes (tencent:// and the like) go to the desktop's
+// handler for that scheme instead of a blank page.
+class BrowserControl : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit BrowserControl(QWidget* parent = nullptr);
+    ~BrowserControl() override;
+
+    void Navigate(const QString& url);
+    bool Visible() const { return !isHidden(); }
+    void setVisibleFlag(bool visible) { setVisible(visible); }
+
+    // The last URL handed to the page (not to an outside handler).
+    QUrl lastNavigated() const { return m_lastNavigated; }
+
+    static bool isWebScheme(const QString& scheme);
+    // Tests install a double; an empty factory restores the web engine.
+    static void setPageFactory(WebPageFactory factory);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    std::unique_ptr<WebPage> m_page;
+    QUrl m_lastNavigated;
+};

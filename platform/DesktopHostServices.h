@@ -1,0 +1,16 @@
+#pragma once
+
+#include "HostServices.h"
+
+class DesktopHostServices : public HostServices
+{
+public:
+    void messageBox(const QString& text, Icon icon, const QString& caption) override;
+    bool openExternal(const QUrl& url) override;
+    void endProgram() override;
+    bool programEnding() const override { return m_ending; }
+    bool previousInstanceRunning() const override;
+
+private:
+    bool m_ending = false;
+};

@@ -1,0 +1,49 @@
+#include "ProcessSetup.h"
+
+#include <QApplication>
+#include <QFont>
+#include <QtGlobal>
+
+#include <clocale>
+#include <cstdio>
+#include <unistd.h>
+
+namespace processsetup {
+
+void beforeApplication()
+{
+    // Nothing of ours may land on disk: no shader caches from Qt or Mesa.
+    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
+    qputenv("MESA_SHADER_CACHE_DISABLE", "true");
+    qputenv("QT_DISABLE_SHADER_DISK_CACHE", "1");
+    // Web panels and GL video share contexts.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+
+    // The browser engine refuses to start as root unless its sandbox is off.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
+        std::fputs("lumivo: running as root, web panels run without their sandbox\n", stderr);
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    }
+}
+
+void installFontSubstitutes()
+{
+    const QString serif = QStringLiteral("Noto Serif CJK SC");
+    const QString sans = QStringLiteral("Noto Sans CJK SC");
+    for (const char16_t* face : {u"宋体", u"SimSun", u"仿宋_GB2312", u"仿宋", u"新宋体"})
+        QFont::insertSubstitutions(QString::fromUtf16(face), {serif, sans});
+    for (const char16_t* face : {u"黑体", u"微软雅黑", u"SimHei", u"Microsoft YaHei"})
+        QFont::insertSubstitutions(QString::fromUtf16(face), {sans, serif});
+}
+
+void afterApplication()
+{
+    installFontSubstitutes();
+    QFont app = QApplication::font();
+    app.setFamilies({app.family(), QStringLiteral("Noto Sans CJK SC")});
+    QApplication::setFont(app);
+    // The playback engine parses numbers with C conventions.
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+} // namespace processsetup

@@ -1,0 +1,14 @@
+#pragma once
+
+// What must be settled before and just after the application object exists.
+namespace processsetup {
+
+// Before QApplication: attributes and environment that keep the program from writing caches
+// and let the web engine run beside GL video.
+void beforeApplication();
+// After QApplication: font substitutes for the Chinese faces and the numeric locale the
+// playback engine needs.
+void afterApplication();
+void installFontSubstitutes();
+
+} // namespace processsetup

@@ -1,0 +1,127 @@
+#include "BrowserControl.h"
+#include "Form1.h"
+#include "LumivoBuildValues.h"
+#include "RecordingHost.h"
+#include "RecordingWebPage.h"
+#include "SkinStrip.h"
+#include "TreeView.h"
+#include "WindowRegistry.h"
+
+#include <QLabel>
+#include <QTest>
+
+class TestForm1 : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void startUpRectangleAndState();
+    void treeShowsCollapsedCategories();
+    void secondInstanceWarnsAndEnds();
+    void reloadRunsStartUpAgain();
+
+private:
+    RecordingHost* m_host = nullptr;
+    RecordingPages* m_pages = nullptr;
+};
+
+void TestForm1::init()
+{
+    m_host = new RecordingHost;
+    m_pages = new RecordingPages;
+    WindowRegistry::instance().setOnLastUnload([] {});
+}
+
+void TestForm1::cleanup()
+{
+    WindowRegistry::instance().unloadAll();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete m_pages;
+    delete m_host;
+}
+
+void TestForm1::startUpRectangleAndState()
+{
+    Form1 form;
+    form.Form_Load();
+    QCOMPARE(form.wmp1->geometry(), QRect(159, 51, 574, 470));
+    QVERIFY(form.ImageB->isHidden());
+    QVERIFY(form.PtA->isHidden());
+    QVERIFY(form.PtB->isHidden());
+    QVERIFY(form.Bd10->isHidden());
+    QVERIFY(!form.ImageA->isHidden());
+    QVERIFY(!form.alwaysOnTop());
+    QCOMPARE(form.windowTitle(), QStringLiteral("Lumivo网络电视5.5 免安装版"));
+    QVERIFY(form.windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(m_pages->allLoads, QList<QUrl>{QUrl(QString::fromUtf8(buildvalues::ContentServer) + "/ad/ad.html")});
+    QVERIFY(m_host->boxes.isEmpty());
+    // Design rectangles of the strips and panels.
+    QCOMPARE(form.WebBrowser1->geometry(), QRect(208, 72, 489, 361));
+    QCOMPARE(form.TreeView1->geometry(), QRect(4, 44, 145, 465));
+    QCOMPARE(form.Bd1->geometry(), QRect(0, 0, 739, 26));
+    QCOMPARE(form.Bd6->geometry(), QRect(0, 517, 739, 13));
+    QCOMPARE(form.Bd4->geometry(), QRect(0, 26, 7, 491));
+    QCOMPARE(form.Rc->geometry(), QRect(733, 26, 6, 491));
+    QCOMPARE(form.ImageA->geometry(), QRect(0, 220, 21, 50)); // twips inside the divider
+    // The ad panel covers the player.
+    QVERIFY(form.children().indexOf(form.WebBrowser1) > form.children().indexOf(form.wmp1));
+}
+
+void TestForm1::treeShowsCollapsedCategories()
+{
+    Form1* form = WindowRegistry::instance().show<Form1>();
+    QVERIFY(form && form->isVisible());
+    TreeView* tree = form->TreeView1;
+    QCOMPARE(tree->Nodes().Count(), 588);
+    QStringList top;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        top << tree->topLevelItem(i)->text(0);
+        QVERIFY(!tree->topLevelItem(i)->isExpanded());
+    }
+    QCOMPARE(top, (QStringList{"中央电视台", "地方电视台", "港台电视台", "国外电视台", "世界摄像头直播"}));
+    QVERIFY(tree->selectedItems().isEmpty());
+    QTreeWidgetItem* difang = tree->topLevelItem(1);
+    QCOMPARE(difang->childCount(), 27);
+    QCOMPARE(difang->child(0)->text(0), QStringLiteral("北京市"));
+    QCOMPARE(difang->child(26)->text(0), QStringLiteral("其它地方台"));
+    QCOMPARE(tree->Nodes().item(QStringLiteral("fujian"))->childCount(), 1);
+}
+
+void TestForm1::secondInstanceWarnsAndEnds()
+{
+    m_host->previousInstance = true;
+    QPointer<Form1> form = WindowRegistry::instance().show<Form1>();
+    QVERIFY(!form);
+    QCOMPARE(m_host->boxes.size(), 1);
+    QCOMPARE(m_host->boxes[0].text, QStringLiteral("Lumivo网络电视已经运行！"));
+    QCOMPARE(m_host->boxes[0].caption, QStringLiteral("Lumivo网络电视"));
+    QCOMPARE(int(m_host->boxes[0].icon), int(HostServices::Icon::Warning));
+    QCOMPARE(m_host->endCalls, 1);
+    // The ad request went out before the check.
+    QCOMPARE(m_pages->allLoads.size(), 1);
+    QCOMPARE(WindowRegistry::instance().loadedCount(), 0);
+}
+
+void TestForm1::reloadRunsStartUpAgain()
+{
+    auto& reg = WindowRegistry::instance();
+    Form1* first = reg.show<Form1>();
+    first->TreeView1->expandAll();
+    reg.unload(first);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Form1* second = reg.show<Form1>();
+    QVERIFY(second);
+    QVERIFY(!second->TreeView1->topLevelItem(0)->isExpanded());
+    QCOMPARE(m_pages->allLoads.size(), 2);
+
+    // The check is made again with the same answer.
+    m_host->previousInstance = true;
+    reg.unload(second);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!reg.show<Form1>());
+    QCOMPARE(m_host->boxes.size(), 1);
+}
+
+QTEST_MAIN(TestForm1)
+#include "tst_form1.moc"
