@@ -1,0 +1,147 @@
+"""Helpers for end-to-end tests: the real player under a virtual display, local servers on
+127.0.0.1, window queries through xdotool, screenshots through ffmpeg."""
+
+import functools
+import http.server
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import urllib.parse
+
+
+class Fail(Exception):
+    pass
+
+
+def check(cond, message):
+    if not cond:
+        raise Fail(message)
+
+
+def wait_for(predicate, timeout, what):
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        value = predicate()
+        if value:
+            return value
+        time.sleep(0.1)
+    raise Fail(f"timed out after {timeout}s waiting for {what}")
+
+
+class QuietHandler(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+    def do_GET(self):
+        self.server.requests.append(self.path)
+        super().do_GET()
+
+
+class StaticServer:
+    """Serves a folder on 127.0.0.1 and records the paths asked for."""
+
+    def __init__(self, root, port):
+        handler = functools.partial(QuietHandler, directory=root)
+        http.server.ThreadingHTTPServer.allow_reuse_address = True
+        self.httpd = http.server.ThreadingHTTPServer(("127.0.0.1", port), handler)
+        self.httpd.requests = []
+        self.thread = threading.Thread(target=self.httpd.serve_forever, daemon=True)
+        self.thread.start()
+
+    @property
+    def requests(self):
+        return self.httpd.requests
+
+    def close(self):
+        self.httpd.shutdown()
+        self.httpd.server_close()
+
+
+def local_port(base_url):
+    """The port of a content server on 127.0.0.1, or None when it lives elsewhere."""
+    u = urllib.parse.urlsplit(base_url)
+    if u.hostname != "127.0.0.1":
+        return None
+    return u.port or 80
+
+
+class Sandbox:
+    """Empty HOME and XDG folders, so the test can prove nothing is written."""
+
+    def __init__(self):
+        self.root = tempfile.mkdtemp(prefix="lumivo-e2e-")
+        self.dirs = {}
+        for name in ("HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"):
+            d = os.path.join(self.root, name.lower())
+            os.mkdir(d)
+            self.dirs[name] = d
+        runtime = os.path.join(self.root, "runtime")
+        os.mkdir(runtime, 0o700)
+        self.runtime = runtime
+
+    def env(self):
+        env = dict(os.environ)
+        env.update(self.dirs)
+        env["XDG_RUNTIME_DIR"] = self.runtime
+        env["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
+        env.pop("QT_QPA_PLATFORM", None)
+        return env
+
+    def written(self):
+        found = []
+        for d in self.dirs.values():
+            for base, _, files in os.walk(d):
+                found += [os.path.join(base, f) for f in files]
+                if base != d:
+                    found.append(base)
+        return found
+
+    def close(self):
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+def start_player(binary, env):
+    return subprocess.Popen([binary], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+                            start_new_session=True)
+
+
+def windows_named(name, pid=None):
+    cmd = ["xdotool", "search", "--all", "--onlyvisible", "--name", name]
+    if pid is not None:
+        cmd[2:2] = ["--pid", str(pid)]
+    out = subprocess.run(cmd, capture_output=True, text=True).stdout.split()
+    return out
+
+
+def window_title(wid):
+    return subprocess.run(["xdotool", "getwindowname", wid], capture_output=True, text=True).stdout.strip()
+
+
+def screenshot(path):
+    display = os.environ.get("DISPLAY", ":99")
+    subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "x11grab", "-i", display,
+                    "-frames:v", "1", path], check=False)
+
+
+def kill(proc, sig=signal.SIGTERM):
+    if proc.poll() is None:
+        os.killpg(proc.pid, sig)
+        try:
+            proc.wait(10)
+        except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait()
+
+
+def main(test):
+    try:
+        test()
+    except Fail as e:
+        print(f"FAIL: {e}", file=sys.stderr)
+        sys.exit(1)
+    print("PASS")
