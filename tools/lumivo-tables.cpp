@@ -1,6 +1,7 @@
 // Prints the compiled-in tables as UTF-8 TSV: one row a line, no header, tabs between fields.
 
 #include "ChannelCatalogue.h"
+#include "StreamTable.h"
 
 #include <QString>
 
@@ -34,10 +35,18 @@ int printCatalogue()
     return 0;
 }
 
+int printStreams()
+{
+    for (const StreamEntry& e : StreamTable::entries())
+        printRow({e.key, e.url});
+    return 0;
+}
+
 const std::map<std::string, std::function<int()>>& tables()
 {
     static const std::map<std::string, std::function<int()>> all{
         {"catalogue", printCatalogue},
+        {"streams", printStreams},
     };
     return all;
 }
