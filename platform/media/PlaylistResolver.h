@@ -42,9 +42,13 @@ Q_SIGNALS:
     void finished(const PlaylistResolver::Outcome& outcome);
 
 private:
+    // Implementation state belongs to the implementation file: one per resolve, a child of this
+    // object, so a destroyed resolver takes its request with it.
+    struct State;
+    friend struct State;
+    void complete(const Outcome& outcome);
+
     QNetworkAccessManager* m_network;
     Limits m_limits;
-    // Implementation state belongs to the implementation file.
-    struct State;
     State* m_state = nullptr;
 };

@@ -1,0 +1,289 @@
+#include "PlaylistResolver.h"
+
+#include "Playlist.h"
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPointer>
+#include <QTimer>
+
+#include <optional>
+#include <utility>
+
+namespace {
+
+// Bytes taken from the network layer at a time; it buffers no more than this for us.
+constexpr qint64 readChunk = 64 * 1024;
+
+PlaybackFailure failureForStatus(int status)
+{
+    // 4xx: the server says the file is not there for us (missing, gone, forbidden) and asking
+    // again will not change that. 5xx: the server is in trouble, not the address, so "cannot play"
+    // rather than "not found".
+    if (status >= 400 && status < 500)
+        return PlaybackFailure::NotFound;
+    return PlaybackFailure::Other;
+}
+
+PlaybackFailure failureForError(QNetworkReply::NetworkError error, int status)
+{
+    switch (error) {
+    case QNetworkReply::HostNotFoundError: return PlaybackFailure::HostNotFound;
+    case QNetworkReply::ConnectionRefusedError: return PlaybackFailure::Refused;
+    case QNetworkReply::TooManyRedirectsError: return PlaybackFailure::Loop;
+    case QNetworkReply::TimeoutError: return PlaybackFailure::TimedOut;
+    default: break;
+    }
+    if (status >= 400)
+        return failureForStatus(status);
+    return PlaybackFailure::Other;
+}
+
+} // namespace
+
+struct PlaylistResolver::State : QObject
+{
+    State(PlaylistResolver* owner, const QUrl& url) : QObject(owner), m_owner(owner), m_url(url)
+    {
+        m_timer.setSingleShot(true);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (m_pending)
+                finish(*m_pending);
+            else
+                fail(PlaybackFailure::TimedOut, QStringLiteral("no complete answer in time"));
+        });
+    }
+
+    ~State() override { stop(); }
+
+    // Hands `outcome` over from the event loop, so that resolve() never emits from inside itself.
+    void finishSoon(const Outcome& outcome)
+    {
+        m_pending = outcome;
+        m_timer.start(0);
+    }
+
+    void start(QNetworkAccessManager* network, const Limits& limits)
+    {
+        m_limits = limits;
+        m_visited.append(m_url);
+        QNetworkRequest request(m_url);
+        // A playlist names the stream of the moment: never from a cache, never into one.
+        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
+        request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+        request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Lumivo/5.5"));
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+        request.setMaximumRedirectsAllowed(limits.maxRedirects);
+        m_reply = network->get(request);
+        m_reply->setReadBufferSize(readChunk);
+        connect(m_reply, &QNetworkReply::metaDataChanged, this, &State::onMetaData);
+        connect(m_reply, &QNetworkReply::redirected, this, &State::onRedirected);
+        connect(m_reply, &QNetworkReply::readyRead, this, &State::onData);
+        connect(m_reply, &QNetworkReply::finished, this, &State::onFinished);
+        m_timer.start(limits.timeoutMs);
+    }
+
+    // Drops the request without a word: used on cancel, on completion and on destruction.
+    void stop()
+    {
+        m_timer.stop();
+        if (QNetworkReply* reply = m_reply) {
+            m_reply = nullptr;
+            disconnect(reply, nullptr, this, nullptr);
+            reply->abort();
+            reply->deleteLater();
+        }
+    }
+
+    int status() const { return m_reply ? m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() : 0; }
+
+    void onMetaData()
+    {
+        // An error page's body must not be taken for the content: decide on the status first.
+        if (const int code = status(); code >= 400)
+            fail(failureForStatus(code), QStringLiteral("HTTP status %1").arg(code));
+    }
+
+    void onRedirected(const QUrl& target)
+    {
+        if (m_visited.contains(target)) {
+            fail(PlaybackFailure::Loop, QStringLiteral("redirected back to %1").arg(target.toString()));
+            return;
+        }
+        m_visited.append(target);
+    }
+
+    void onData()
+    {
+        if (!m_reply || status() >= 400)
+            return;
+        if (!m_kind) {
+            m_buffer += m_reply->read(playlist::sniffWindow - m_buffer.size());
+            m_kind = playlist::sniffPrefix(m_buffer);
+            if (!m_kind)
+                return; // too few bytes to tell yet
+            if (*m_kind == playlist::Kind::NotPlaylist) {
+                notPlaylist();
+                return;
+            }
+            const qint64 declared = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+            if (declared > m_limits.maxPlaylistBytes) {
+                tooLarge();
+                return;
+            }
+        }
+        // A playlist: keep it, but never more than the limit plus the one byte that proves it too big.
+        while (m_reply && m_reply->bytesAvailable() > 0) {
+            m_buffer += m_reply->read(m_limits.maxPlaylistBytes + 1 - m_buffer.size());
+            if (m_buffer.size() > m_limits.maxPlaylistBytes) {
+                tooLarge();
+                return;
+            }
+        }
+    }
+
+    void onFinished()
+    {
+        if (!m_reply)
+            return;
+        if (m_reply->error() != QNetworkReply::NoError) {
+            const int code = status();
+            fail(failureForError(m_reply->error(), code),
+                 code >= 400 ? QStringLiteral("HTTP status %1").arg(code) : m_reply->errorString());
+            return;
+        }
+        onData();
+        if (!m_reply)
+            return;
+        if (m_buffer.trimmed().isEmpty()) {
+            fail(PlaybackFailure::NotAStream, QStringLiteral("empty answer"));
+            return;
+        }
+        if (!m_kind)
+            m_kind = playlist::sniff(m_buffer);
+        if (*m_kind == playlist::Kind::NotPlaylist) {
+            notPlaylist();
+            return;
+        }
+        m_visited.append(m_reply->url());
+        const playlist::Parsed parsed = playlist::parse(m_buffer, m_reply->url());
+        Outcome outcome;
+        outcome.url = m_url;
+        bool selfReference = false;
+        for (const QUrl& candidate : parsed.candidates) {
+            // A playlist that names itself (or an address on its own redirect path) would be
+            // fetched again and again.
+            if (m_visited.contains(candidate))
+                selfReference = true;
+            else
+                outcome.candidates.append(candidate);
+        }
+        if (outcome.candidates.isEmpty()) {
+            if (selfReference)
+                fail(PlaybackFailure::Loop, QStringLiteral("the playlist names only itself"));
+            else if (!parsed.refused.isEmpty())
+                fail(PlaybackFailure::Forbidden, parsed.error);
+            else
+                fail(PlaybackFailure::NotAStream, parsed.error);
+            return;
+        }
+        outcome.type = Outcome::Type::Playlist;
+        outcome.detail = QStringLiteral("%1 candidate(s)").arg(outcome.candidates.size());
+        if (!parsed.refused.isEmpty())
+            outcome.detail += QStringLiteral("; refused: ") + parsed.refused.join(QStringLiteral(", "));
+        finish(outcome);
+    }
+
+    void notPlaylist()
+    {
+        const QString type = m_reply->header(QNetworkRequest::ContentTypeHeader).toString();
+        if (playlist::looksLikeHtml(m_buffer) || type.startsWith(QLatin1String("text/html"), Qt::CaseInsensitive)) {
+            fail(PlaybackFailure::NotAStream, QStringLiteral("an HTML page"));
+            return;
+        }
+        // Something else, most likely the stream itself: the engine opens the address on its own.
+        Outcome outcome;
+        outcome.type = Outcome::Type::Stream;
+        outcome.url = m_url;
+        outcome.detail = type;
+        finish(outcome);
+    }
+
+    void tooLarge()
+    {
+        fail(PlaybackFailure::TooLarge, QStringLiteral("playlist larger than %1 bytes").arg(m_limits.maxPlaylistBytes));
+    }
+
+    void fail(PlaybackFailure failure, const QString& detail)
+    {
+        Outcome outcome;
+        outcome.type = Outcome::Type::Failed;
+        outcome.url = m_url;
+        outcome.failure = failure;
+        outcome.detail = detail;
+        finish(outcome);
+    }
+
+    void finish(const Outcome& outcome) { m_owner->complete(outcome); }
+
+    PlaylistResolver* m_owner;
+    QUrl m_url;
+    Limits m_limits;
+    QTimer m_timer;
+    QPointer<QNetworkReply> m_reply;
+    QByteArray m_buffer;
+    std::optional<playlist::Kind> m_kind;
+    QList<QUrl> m_visited; // the address and every redirect target
+    std::optional<Outcome> m_pending;
+};
+
+PlaylistResolver::PlaylistResolver(QNetworkAccessManager* network, QObject* parent)
+    : QObject(parent), m_network(network)
+{
+}
+
+void PlaylistResolver::resolve(const QUrl& url)
+{
+    cancel();
+    m_state = new State(this, url);
+    if (!playlist::isNetworkStreamUrl(url)) {
+        Outcome outcome;
+        outcome.url = url;
+        outcome.failure = PlaybackFailure::Forbidden;
+        outcome.detail = QStringLiteral("not a network stream address");
+        m_state->finishSoon(outcome);
+        return;
+    }
+    const QString scheme = url.scheme().toLower();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https")) {
+        // rtsp and mms carry streams, not playlists: nothing to look at here.
+        Outcome outcome;
+        outcome.type = Outcome::Type::Stream;
+        outcome.url = url;
+        m_state->finishSoon(outcome);
+        return;
+    }
+    m_state->start(m_network, m_limits);
+}
+
+void PlaylistResolver::cancel()
+{
+    if (State* state = std::exchange(m_state, nullptr)) {
+        state->stop();
+        state->deleteLater();
+    }
+}
+
+bool PlaylistResolver::busy() const
+{
+    return m_state != nullptr;
+}
+
+void PlaylistResolver::complete(const Outcome& outcome)
+{
+    // Tear down first: a receiver may start the next resolve from its slot.
+    const Outcome result = outcome;
+    cancel();
+    Q_EMIT finished(result);
+}
