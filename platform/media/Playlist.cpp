@@ -412,6 +412,11 @@ std::optional<Kind> sniffPrefix(QByteArrayView head)
 {
     if (head.size() >= sniffWindow)
         return sniff(head);
+    // The first bytes of a byte order mark say nothing yet.
+    if (head.size() < 3 && QByteArrayView("\xEF\xBB\xBF").startsWith(head))
+        return std::nullopt;
+    if (head.size() == 1 && (head[0] == '\xFF' || head[0] == '\xFE'))
+        return std::nullopt;
     const Head scanned = scanHead(decode(head));
     if (scanned.state == Head::State::NeedMore)
         return std::nullopt;
