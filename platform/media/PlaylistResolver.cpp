@@ -100,9 +100,13 @@ struct PlaylistResolver::State : QObject
 
     void onMetaData()
     {
-        // An error page's body must not be taken for the content: decide on the status first.
-        if (const int code = status(); code >= 400)
-            fail(failureForStatus(code), QStringLiteral("HTTP status %1").arg(code));
+        // An error page's body must not be taken for the content, nor waited for: decide on the
+        // status. From the event loop, as the reply does not take an abort inside this signal.
+        if (const int code = status(); code >= 400) {
+            QMetaObject::invokeMethod(
+                this, [this, code] { fail(failureForStatus(code), QStringLiteral("HTTP status %1").arg(code)); },
+                Qt::QueuedConnection);
+        }
     }
 
     void onRedirected(const QUrl& target)
@@ -147,8 +151,11 @@ struct PlaylistResolver::State : QObject
     {
         if (!m_reply)
             return;
-        if (m_reply->error() != QNetworkReply::NoError) {
-            const int code = status();
+        const int code = status();
+        const bool playlistCutOff = code >= 200 && code < 300 && m_kind && *m_kind != playlist::Kind::NotPlaylist;
+        // A playlist cut off in transfer is still worth what arrived: the parser keeps only the
+        // references that came through whole.
+        if (m_reply->error() != QNetworkReply::NoError && !playlistCutOff) {
             fail(failureForError(m_reply->error(), code),
                  code >= 400 ? QStringLiteral("HTTP status %1").arg(code) : m_reply->errorString());
             return;
@@ -225,7 +232,12 @@ struct PlaylistResolver::State : QObject
         finish(outcome);
     }
 
-    void finish(const Outcome& outcome) { m_owner->complete(outcome); }
+    void finish(const Outcome& outcome)
+    {
+        // A call queued before this resolve ended (or was replaced) has nothing more to say.
+        if (m_owner->m_state == this)
+            m_owner->complete(outcome);
+    }
 
     PlaylistResolver* m_owner;
     QUrl m_url;
