@@ -155,6 +155,8 @@ struct PlaylistResolver::State : QObject
         const bool playlistCutOff = code >= 200 && code < 300 && m_kind && *m_kind != playlist::Kind::NotPlaylist;
         // A playlist cut off in transfer is still worth what arrived: the parser keeps only the
         // references that came through whole.
+        if (code >= 300 && code < 400 && redirectedAway())
+            return;
         if (m_reply->error() != QNetworkReply::NoError && !playlistCutOff) {
             fail(failureForError(m_reply->error(), code),
                  code >= 400 ? QStringLiteral("HTTP status %1").arg(code) : m_reply->errorString());
@@ -200,6 +202,28 @@ struct PlaylistResolver::State : QObject
         if (!parsed.refused.isEmpty())
             outcome.detail += QStringLiteral("; refused: ") + parsed.refused.join(QStringLiteral(", "));
         finish(outcome);
+    }
+
+    // The network layer follows http(s) redirects only. One to another scheme names the stream
+    // directly (old servers send mms:// this way): hand it on as the single candidate, unless it
+    // leads somewhere that is not a network stream.
+    bool redirectedAway()
+    {
+        const QUrl target = m_reply->url().resolved(QUrl(QString::fromUtf8(m_reply->rawHeader("Location")).trimmed()));
+        const QString scheme = target.scheme().toLower();
+        if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
+            return false; // followed already; its error (too many, insecure) stands
+        if (!playlist::isNetworkStreamUrl(target)) {
+            fail(PlaybackFailure::Forbidden, QStringLiteral("redirected to %1").arg(target.toString()));
+            return true;
+        }
+        Outcome outcome;
+        outcome.type = Outcome::Type::Playlist;
+        outcome.url = m_url;
+        outcome.candidates = {target};
+        outcome.detail = QStringLiteral("redirected to another scheme");
+        finish(outcome);
+        return true;
     }
 
     void notPlaylist()

@@ -109,6 +109,8 @@ void TestPlaylistResolver::initTestCase()
     cut.dropAfter = cut.body.indexOf("<entry>", 10) + 20;
     m_server.route("/cut.asx", cut);
     m_server.route("/local.asx", Response::data("<asx><ref href=\"file:///etc/passwd\"/><ref href=\"lavf://x\"/><ref href=\"C:\\a.wmv\"/></asx>", "video/x-ms-asf"));
+    m_server.route("/to-mms.asx", Response::redirect("mms://media.example/live"));
+    m_server.route("/to-file.asx", Response::redirect("file:///etc/passwd"));
     m_server.route("/loop-a", Response::redirect("/loop-b"));
     m_server.route("/loop-b", Response::redirect("/loop-a"));
     m_server.route("/self-redirect.asx", Response::redirect("/self-redirect.asx", 301));
@@ -143,6 +145,9 @@ void TestPlaylistResolver::outcomes_data()
                                                                       << QStringList{"http://media.example/1"};
     QTest::newRow("truncated after one ref") << "{server}/half.asx" << playlist << none << QStringList{"http://media.example/1"};
     QTest::newRow("names itself and a stream") << "{server}/me-too.asx" << playlist << none << QStringList{"{server}/live.ts"};
+    QTest::newRow("redirect to a stream of another scheme") << "{server}/to-mms.asx" << playlist << none
+                                                            << QStringList{"mms://media.example/live"};
+    QTest::newRow("redirect to a local file") << "{server}/to-file.asx" << failed << PlaybackFailure::Forbidden << no;
     QTest::newRow("hls goes to the engine") << "{server}/live.m3u8" << stream << none << no;
     QTest::newRow("rtsp goes to the engine") << "rtsp://media.example/live" << stream << none << no;
 
