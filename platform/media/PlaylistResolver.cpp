@@ -152,11 +152,11 @@ struct PlaylistResolver::State : QObject
         if (!m_reply)
             return;
         const int code = status();
-        const bool playlistCutOff = code >= 200 && code < 300 && m_kind && *m_kind != playlist::Kind::NotPlaylist;
-        // A playlist cut off in transfer is still worth what arrived: the parser keeps only the
-        // references that came through whole.
         if (code >= 300 && code < 400 && redirectedAway())
             return;
+        // A playlist cut off in transfer is still worth what arrived: the parser keeps only the
+        // references that came through whole.
+        const bool playlistCutOff = code >= 200 && code < 300 && m_kind && *m_kind != playlist::Kind::NotPlaylist;
         if (m_reply->error() != QNetworkReply::NoError && !playlistCutOff) {
             fail(failureForError(m_reply->error(), code),
                  code >= 400 ? QStringLiteral("HTTP status %1").arg(code) : m_reply->errorString());
@@ -165,6 +165,9 @@ struct PlaylistResolver::State : QObject
         onData();
         if (!m_reply)
             return;
+        // In the line form a cut-off last line is a cut-off address: drop it.
+        if (m_reply->error() != QNetworkReply::NoError && m_kind == playlist::Kind::Reference)
+            m_buffer.truncate(m_buffer.lastIndexOf('\n') + 1);
         if (m_buffer.trimmed().isEmpty()) {
             fail(PlaybackFailure::NotAStream, QStringLiteral("empty answer"));
             return;

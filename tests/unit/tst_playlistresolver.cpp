@@ -108,6 +108,9 @@ void TestPlaylistResolver::initTestCase()
     Response cut = Response::data("<asx><entry><ref href=\"http://media.example/1\"/></entry><entry><ref href=\"http://media.example/2\"/></entry></asx>", "video/x-ms-asf");
     cut.dropAfter = cut.body.indexOf("<entry>", 10) + 20;
     m_server.route("/cut.asx", cut);
+    Response cutLines = Response::data("[Reference]\r\nRef1=http://media.example/1\r\nRef2=http://media.example/2\r\n", "text/plain");
+    cutLines.dropAfter = cutLines.body.indexOf("Ref2") + 18;
+    m_server.route("/cut-ref.asx", cutLines);
     m_server.route("/local.asx", Response::data("<asx><ref href=\"file:///etc/passwd\"/><ref href=\"lavf://x\"/><ref href=\"C:\\a.wmv\"/></asx>", "video/x-ms-asf"));
     m_server.route("/to-mms.asx", Response::redirect("mms://media.example/live"));
     m_server.route("/to-file.asx", Response::redirect("file:///etc/passwd"));
@@ -143,6 +146,8 @@ void TestPlaylistResolver::outcomes_data()
                                     << QStringList{"http://media.example/a?MSWMExt=.asf", "mmst://media.example/a"};
     QTest::newRow("playlist cut off by the server: whole refs stand") << "{server}/cut.asx" << playlist << none
                                                                       << QStringList{"http://media.example/1"};
+    QTest::newRow("reference form cut off mid-line") << "{server}/cut-ref.asx" << playlist << none
+                                                     << QStringList{"http://media.example/1"};
     QTest::newRow("truncated after one ref") << "{server}/half.asx" << playlist << none << QStringList{"http://media.example/1"};
     QTest::newRow("names itself and a stream") << "{server}/me-too.asx" << playlist << none << QStringList{"{server}/live.ts"};
     QTest::newRow("redirect to a stream of another scheme") << "{server}/to-mms.asx" << playlist << none
