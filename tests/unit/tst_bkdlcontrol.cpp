@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -125,6 +126,7 @@ private Q_SLOTS:
     void waitRunsOtherEvents_data();
     void waitRunsOtherEvents();
     void failedSaveKeepsPreviousFile();
+    void lostCacheCopyReportedAfterSave();
     void hugeBodyKeepsMemoryFlat();
 
 private:
@@ -665,6 +667,25 @@ void TestBkDLControl::failedSaveKeepsPreviousFile()
     QVERIFY(control.BeginDownload(true));
     QVERIFY(old.open(QIODevice::ReadOnly));
     QCOMPARE(old.readAll(), LocalHttpServer::generatedBytes(0, 100000));
+}
+
+void TestBkDLControl::lostCacheCopyReportedAfterSave()
+{
+    QTemporaryDir dir;
+    bkDLControl control;
+    prepare(control, dir, "/files/target.bin");
+    EventLog log(control);
+    // The host takes the cache copy away before the control deletes it.
+    connect(&control, &bkDLControl::DLComplete, &control, [&](qint64 bytes) {
+        if (bytes > 0)
+            QFile::remove(control.CacheFile());
+    });
+    QVERIFY(control.BeginDownload(true)); // the file was saved, so the saved flag stays set
+    QCOMPARE(log.condensed().mid(log.condensed().size() - 3), names("DLComplete 50000,DLError 4,DLComplete 0"));
+    QVERIFY2(log.errors[0].second.endsWith(QStringLiteral(" [") + control.SaveFileName() + QStringLiteral("]")),
+             qPrintable(log.errors[0].second));
+    QVERIFY(!control.isDownloading());
+    QCOMPARE(QFileInfo(control.SaveFileName()).size(), qint64(50000)); // the saved file stays
 }
 
 void TestBkDLControl::hugeBodyKeepsMemoryFlat()
