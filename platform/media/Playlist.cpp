@@ -1,5 +1,6 @@
 #include "Playlist.h"
 
+#include <QSet>
 #include <QStringView>
 
 #include <algorithm>
@@ -158,9 +159,12 @@ QString decodeEntities(QStringView v)
             out += v[i++];
             continue;
         }
-        const qsizetype semi = v.indexOf(u';', i + 1);
+        // Entity names are short: look no further, so a run of bare '&' stays linear.
+        const qsizetype window = std::min<qsizetype>(10, v.size() - i - 1);
+        const qsizetype found = v.sliced(i + 1, window).indexOf(u';');
+        const qsizetype semi = found < 0 ? -1 : i + 1 + found;
         // A bare '&' (common in query strings) stays as it is.
-        if (semi < 0 || semi - i > 10) {
+        if (semi < 0) {
             out += v[i++];
             continue;
         }
@@ -342,13 +346,16 @@ public:
             m_parsed.refused.append(written);
             return;
         }
-        if (!m_parsed.candidates.contains(url))
+        if (!m_seen.contains(url)) {
+            m_seen.insert(url);
             m_parsed.candidates.append(url);
+        }
     }
 
 private:
     Parsed& m_parsed;
     QUrl m_base;
+    QSet<QUrl> m_seen; // a playlist near the size limit may hold tens of thousands of refs
 };
 
 void parseMarkup(QStringView text, Collector& collector)

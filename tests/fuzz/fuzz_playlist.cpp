@@ -9,6 +9,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QSet>
 #include <QUrl>
 
 #include <cstdint>
@@ -37,9 +38,11 @@ void runOne(QByteArrayView bytes)
     check(parsed.kind == kind, "parse and sniff disagree on the kind");
     check(kind != playlist::Kind::NotPlaylist || parsed.candidates.isEmpty(), "candidates from a non-playlist");
     check(!parsed.candidates.isEmpty() || !parsed.error.isEmpty(), "nothing usable, yet no error");
-    for (qsizetype i = 0; i < parsed.candidates.size(); ++i) {
-        check(playlist::isNetworkStreamUrl(parsed.candidates[i]), "a candidate that is not a network stream");
-        check(parsed.candidates.indexOf(parsed.candidates[i]) == i, "a duplicate candidate");
+    QSet<QUrl> seen;
+    for (const QUrl& candidate : parsed.candidates) {
+        check(playlist::isNetworkStreamUrl(candidate), "a candidate that is not a network stream");
+        check(!seen.contains(candidate), "a duplicate candidate");
+        seen.insert(candidate);
     }
 }
 
