@@ -5,8 +5,10 @@
 #include "EdgeAlignment.h"
 #include "HostServices.h"
 #include "LumivoBuildValues.h"
+#include "MediaPlayer.h"
 #include "Placement.h"
 #include "SkinStrip.h"
+#include "StreamTable.h"
 #include "TreeView.h"
 
 #include <QGuiApplication>
@@ -61,9 +63,16 @@ float Form1::ScaleHeight() const { return float(height()); }
 void Form1::createControls()
 {
     // Bottom of the stacking order first, so each later control covers the earlier ones.
-    wmp1 = new QWidget(this);
+    MediaPlayer::Settings player;
+    player.autoStart = true;
+    player.uiMode = MediaPlayer::UiMode::Mini;
+    player.volume = 12;
+    player.mute = false;
+    player.stretchToFit = true;
+    player.enableContextMenu = false;
+    player.enableErrorDialogs = false;
+    wmp1 = new MediaPlayer(player, this);
     wmp1->setObjectName(QStringLiteral("wmp1"));
-    wmp1->setStyleSheet(QStringLiteral("background: black"));
     placement::setRect(wmp1, 160, 48, 576, 469);
 
     Picture1 = makeImage(this, 424, 120, 364, 132, Unit::Pixels);
@@ -150,5 +159,7 @@ void Form1::Form_Load()
 
 void Form1::TreeView1_NodeClick(const TreeNode& node)
 {
-    Q_UNUSED(node); // playback arrives with the stream table
+    // Categories, regions and channels without a stream leave the player as it is.
+    if (const QString* url = StreamTable::find(node.Key))
+        wmp1->setURL(*url);
 }

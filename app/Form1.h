@@ -4,6 +4,7 @@
 
 class BrowserControl;
 class EdgeAlignment;
+class MediaPlayer;
 class QLabel;
 class SkinStrip;
 class TreeView;
@@ -36,7 +37,7 @@ public:
     SkinStrip* Rc = nullptr;
     SkinStrip* Bd10 = nullptr;
     QLabel* Picture1 = nullptr;
-    QWidget* wmp1 = nullptr;
+    MediaPlayer* wmp1 = nullptr;
 
     // Inside the strips (twip rectangles).
     QLabel* Cap = nullptr;
@@ -55,12 +56,13 @@ public:
 
     bool alwaysOnTop() const { return m_alwaysOnTop; }
 
+    void TreeView1_NodeClick(const TreeNode& node);
+
     float ScaleWidth() const;
     float ScaleHeight() const;
 
 private:
     void createControls();
-    void TreeView1_NodeClick(const TreeNode& node);
 
     EdgeAlignment* m_edges = nullptr;
     bool m_alwaysOnTop = false;

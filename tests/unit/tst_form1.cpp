@@ -1,13 +1,17 @@
 #include "BrowserControl.h"
+#include "FakePlaybackEngine.h"
 #include "Form1.h"
 #include "LumivoBuildValues.h"
+#include "MediaPlayer.h"
 #include "RecordingHost.h"
 #include "RecordingWebPage.h"
 #include "SkinStrip.h"
+#include "StreamTable.h"
 #include "TreeView.h"
 #include "WindowRegistry.h"
 
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
 
 class TestForm1 : public QObject
@@ -20,16 +24,20 @@ private Q_SLOTS:
     void treeShowsCollapsedCategories();
     void secondInstanceWarnsAndEnds();
     void reloadRunsStartUpAgain();
+    void nodeClickPlaysChannelsOnly_data();
+    void nodeClickPlaysChannelsOnly();
 
 private:
     RecordingHost* m_host = nullptr;
     RecordingPages* m_pages = nullptr;
+    FakeEngines* m_engines = nullptr;
 };
 
 void TestForm1::init()
 {
     m_host = new RecordingHost;
     m_pages = new RecordingPages;
+    m_engines = new FakeEngines;
     WindowRegistry::instance().setOnLastUnload([] {});
 }
 
@@ -37,6 +45,7 @@ void TestForm1::cleanup()
 {
     WindowRegistry::instance().unloadAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete m_engines;
     delete m_pages;
     delete m_host;
 }
@@ -121,6 +130,53 @@ void TestForm1::reloadRunsStartUpAgain()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!reg.show<Form1>());
     QCOMPARE(m_host->boxes.size(), 1);
+}
+
+void TestForm1::nodeClickPlaysChannelsOnly_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("url"); // empty: the player keeps what it had
+    const QString content = QString::fromUtf8(buildvalues::ContentServer);
+    QTest::newRow("channel") << "yitao1" << content + "/asx/cctv/cctv1.asx";
+    QTest::newRow("shared region directory") << "dnws" << content + "/asx/fj/fjdnws.asx";
+    QTest::newRow("direct rtsp") << "cIubtv2" << *StreamTable::find(QStringLiteral("cIubtv2"));
+    QTest::newRow("category") << "zhongyang" << QString();
+    QTest::newRow("region") << "beijing" << QString();
+    QTest::newRow("channel without a stream") << "tvbshl" << QString();
+}
+
+void TestForm1::nodeClickPlaysChannelsOnly()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, url);
+    Form1* form = WindowRegistry::instance().show<Form1>();
+    const QString before = QStringLiteral("mms://playing.example.invalid/live");
+    form->wmp1->setURL(before);
+    QSignalSpy stages(form->wmp1, &MediaPlayer::stageChanged);
+
+    QTreeWidgetItem* item = form->TreeView1->Nodes().item(key);
+    QVERIFY(item);
+    form->TreeView1->scrollToItem(item);
+    QTest::mouseClick(form->TreeView1->viewport(), Qt::LeftButton, {},
+                      form->TreeView1->visualItemRect(item).center());
+
+    if (url.isEmpty()) {
+        QCOMPARE(form->wmp1->URL(), before);
+        QVERIFY(stages.isEmpty());
+        return;
+    }
+    QCOMPARE(form->wmp1->URL(), url);
+    // The same channel again opens it anew.
+    const auto connecting = [&stages] {
+        int n = 0;
+        for (const auto& args : stages)
+            n += args.at(0).value<PlaybackStage>() == PlaybackStage::Connecting ? 1 : 0;
+        return n;
+    };
+    const int first = connecting();
+    QVERIFY(first >= 1);
+    form->TreeView1_NodeClick(TreeView::nodeOf(item));
+    QVERIFY(connecting() > first);
 }
 
 QTEST_MAIN(TestForm1)

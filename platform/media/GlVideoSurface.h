@@ -1,0 +1,26 @@
+#pragma once
+
+#include "VideoSurfaces.h"
+
+#include <QOpenGLWidget>
+
+#include <memory>
+
+struct mpv_render_context;
+
+// The engine renders straight into the widget's framebuffer, sized in device pixels.
+class GlVideoSurface : public QOpenGLWidget, public VideoSurface
+{
+    Q_OBJECT
+public:
+    GlVideoSurface(std::shared_ptr<MpvCore> core, QWidget* parent);
+    ~GlVideoSurface() override;
+
+protected:
+    void initializeGL() override;
+    void paintGL() override;
+
+private:
+    std::shared_ptr<MpvCore> m_core;
+    mpv_render_context* m_context = nullptr;
+};

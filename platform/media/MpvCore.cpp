@@ -1,0 +1,59 @@
+#include "MpvCore.h"
+
+#include <mpv/client.h>
+
+#include <clocale>
+#include <stdexcept>
+
+namespace {
+
+// Nothing read from or written to disk, no scripts, no downloader, no key bindings of its own,
+// and a bounded wait on every network open.
+const char* const kOptions[][2] = {
+    {"config", "no"},
+    {"terminal", "no"},
+    {"load-scripts", "no"},
+    {"ytdl", "no"},
+    {"input-default-bindings", "no"},
+    {"input-builtin-bindings", "no"},
+    {"input-vo-keyboard", "no"},
+    {"osc", "no"},
+    {"load-stats-overlay", "no"},
+    {"load-osd-console", "no"},
+    {"load-auto-profiles", "no"},
+    {"save-position-on-quit", "no"},
+    {"resume-playback", "no"},
+    {"cache-on-disk", "no"},
+    {"stop-screensaver", "no"},
+    {"osd-level", "0"},
+    {"idle", "yes"},
+    {"vo", "libmpv"},
+    {"video-timing-offset", "0"},
+    {"network-timeout", "10"},
+    {"demuxer-lavf-o", "timeout=5000000"},
+    {"user-agent", "Lumivo/5.5"},
+    {"audio-client-name", "Lumivo"},
+};
+
+} // namespace
+
+std::shared_ptr<MpvCore> MpvCore::create(const Options& options)
+{
+    // The engine parses numbers with C conventions whatever the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    mpv_handle* h = mpv_create();
+    if (!h)
+        throw std::runtime_error("playback engine: cannot create a core");
+    for (const auto& [name, value] : kOptions)
+        mpv_set_option_string(h, name, value);
+    if (options.audioOutput)
+        mpv_set_option_string(h, "ao", options.audioOutput);
+    mpv_request_log_messages(h, "warn");
+    if (mpv_initialize(h) < 0) {
+        mpv_terminate_destroy(h);
+        throw std::runtime_error("playback engine: cannot start a core");
+    }
+    return std::shared_ptr<MpvCore>(new MpvCore(h));
+}
+
+MpvCore::~MpvCore() { mpv_terminate_destroy(m_handle); }

@@ -1,0 +1,17 @@
+#pragma once
+
+// Option, property and command names of the playback engine, in one place for the code that
+// sets, observes and dispatches them.
+namespace mpvnames {
+
+inline constexpr char Volume[] = "volume";
+inline constexpr char Mute[] = "mute";
+inline constexpr char Pause[] = "pause";
+inline constexpr char KeepAspect[] = "keepaspect";
+inline constexpr char PausedForCache[] = "paused-for-cache";
+inline constexpr char CacheBufferingState[] = "cache-buffering-state";
+
+// Observation ids.
+enum Observed : unsigned long long { ObsPause = 1, ObsPausedForCache, ObsBufferingState };
+
+} // namespace mpvnames

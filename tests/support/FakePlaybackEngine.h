@@ -1,0 +1,39 @@
+#pragma once
+
+#include "PlaybackEngine.h"
+
+#include <QList>
+#include <QPointer>
+#include <QUrl>
+
+// Records what the player asks of its engine; tests drive its signals by hand.
+class FakePlaybackEngine : public PlaybackEngine
+{
+    Q_OBJECT
+public:
+    void open(const QUrl& url) override { opened.push_back(url); }
+    void stop() override { ++stops; }
+    void setPaused(bool p) override { paused = p; }
+    void setVolume(int v) override { volume = v; }
+    void setMute(bool m) override { mute = m; }
+    void setStretchToFit(bool s) override { stretch = s; }
+    QWidget* createVideoSurface(QWidget* parent) override;
+
+    QList<QUrl> opened;
+    int stops = 0;
+    bool paused = false;
+    int volume = -1;
+    bool mute = false;
+    bool stretch = false;
+    QPointer<QWidget> surface;
+};
+
+// While alive, every media-player control gets a FakePlaybackEngine.
+class FakeEngines
+{
+public:
+    FakeEngines();
+    ~FakeEngines();
+    FakePlaybackEngine* last() const { return made.isEmpty() ? nullptr : made.last().data(); }
+    QList<QPointer<FakePlaybackEngine>> made;
+};
