@@ -110,9 +110,10 @@ void MediaPlayer::buildControls()
     m_bar = new QWidget(this);
     m_bar->setAutoFillBackground(true);
     QPalette p = m_bar->palette();
-    p.setColor(QPalette::Window, QColor(0x20, 0x28, 0x38));
-    p.setColor(QPalette::WindowText, QColor(0xe8, 0xee, 0xf6));
-    p.setColor(QPalette::ButtonText, QColor(0xe8, 0xee, 0xf6));
+    // A light bar, so the standard media icons and the status text read well.
+    p.setColor(QPalette::Window, QColor(0xe4, 0xe9, 0xf1));
+    p.setColor(QPalette::WindowText, QColor(0x1c, 0x2a, 0x3e));
+    p.setColor(QPalette::ButtonText, QColor(0x1c, 0x2a, 0x3e));
     m_bar->setPalette(p);
     auto* row = new QHBoxLayout(m_bar);
     row->setContentsMargins(4, 1, 4, 1);

@@ -128,6 +128,34 @@ def screenshot(path):
                     "-frames:v", "1", path], check=False)
 
 
+def window_geometry(wid):
+    """(x, y, width, height) of a window on the screen."""
+    out = subprocess.run(["xdotool", "getwindowgeometry", "--shell", wid], capture_output=True, text=True).stdout
+    values = dict(line.split("=", 1) for line in out.split() if "=" in line)
+    return int(values["X"]), int(values["Y"]), int(values["WIDTH"]), int(values["HEIGHT"])
+
+
+def keys(wid, *names):
+    for name in names:
+        subprocess.run(["xdotool", "key", "--window", wid, name], check=False)
+        time.sleep(0.15)
+
+
+def click(x, y):
+    subprocess.run(["xdotool", "mousemove", str(x), str(y), "click", "1"], check=False)
+
+
+def lit_share(x, y, width, height):
+    """Share of screen pixels in a rectangle that are not near black."""
+    display = os.environ.get("DISPLAY", ":99")
+    raw = subprocess.run(["ffmpeg", "-loglevel", "error", "-f", "x11grab", "-video_size", f"{width}x{height}",
+                          "-i", f"{display}+{x},{y}", "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "gray", "-"],
+                         capture_output=True).stdout
+    if not raw:
+        return 0.0
+    return sum(1 for b in raw if b > 40) / len(raw)
+
+
 def kill(proc, sig=signal.SIGTERM):
     if proc.poll() is None:
         os.killpg(proc.pid, sig)
