@@ -105,7 +105,7 @@ private:
     bool m_focusRect = true;
     QChar m_accessKey;
 
-    State m_state = Normal;
+    State m_state = Disabled; // the first Enabled write then always draws
     bool m_over = false;
     bool m_focus = false;
     bool m_default = false;
