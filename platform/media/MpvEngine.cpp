@@ -60,7 +60,12 @@ MpvEngine::~MpvEngine()
 QWidget* MpvEngine::createVideoSurface(QWidget* parent)
 {
     const MadeSurface made = makeVideoSurface(m_core, parent);
-    connect(made.notifier, &VideoSurfaceNotifier::frameRendered, this, &PlaybackEngine::frameRendered);
+    // Only pictures of the stream in flight count: right after a switch the surface may still
+    // draw what the previous one left.
+    connect(made.notifier, &VideoSurfaceNotifier::frameRendered, this, [this] {
+        if (m_loaded && !m_finished)
+            Q_EMIT frameRendered();
+    });
     return made.widget;
 }
 
