@@ -159,15 +159,17 @@ private:
     // Moves what has arrived into the cache file; false when the job ended.
     bool drain()
     {
+        if (m_chunk.isEmpty())
+            m_chunk.resize(ReadChunkSize);
         while (m_reply && m_reply->bytesAvailable() > 0) {
-            const QByteArray chunk = m_reply->read(ReadChunkSize);
-            if (chunk.isEmpty())
+            const qint64 n = m_reply->read(m_chunk.data(), m_chunk.size());
+            if (n <= 0)
                 break;
-            if (m_cache->write(chunk) != chunk.size()) {
+            if (m_cache->write(m_chunk.constData(), n) != n) {
                 fail(QStringLiteral("Cannot write the cache file: %1").arg(m_cache->errorString()));
                 return false;
             }
-            m_bytesRead += chunk.size();
+            m_bytesRead += n;
         }
         // What a report counts is on disk, not in a buffer of ours.
         if (m_cache && !m_cache->flush()) {
@@ -261,6 +263,7 @@ private:
     qint64 m_bytesMax = 0;
     QNetworkReply* m_reply = nullptr;
     std::unique_ptr<QTemporaryFile> m_cache;
+    QByteArray m_chunk; // one buffer for every read
 };
 
 DownloadService::DownloadService(QObject* parent) : QObject(parent), m_network(new QNetworkAccessManager(this))

@@ -39,6 +39,7 @@ public:
     {
         socket->setParent(this);
         ++m_server->m_openConnections;
+        m_server->m_connections.insert(this);
         connect(socket, &QTcpSocket::readyRead, this, [this] { onReadyRead(); });
         connect(socket, &QTcpSocket::bytesWritten, this, [this] { pump(); });
         connect(socket, &QTcpSocket::disconnected, this, [this] { close(); });
@@ -46,6 +47,7 @@ public:
 
     ~LocalHttpConnection() override
     {
+        m_server->m_connections.remove(this);
         if (!m_closed)
             --m_server->m_openConnections;
     }
@@ -205,7 +207,7 @@ LocalHttpServer::LocalHttpServer(QObject* parent) : QObject(parent), m_server(ne
 LocalHttpServer::~LocalHttpServer()
 {
     // Connections are children; they must not count down a server that is already half gone.
-    const auto connections = findChildren<LocalHttpConnection*>(Qt::FindDirectChildrenOnly);
+    const auto connections = m_connections;
     qDeleteAll(connections);
 }
 

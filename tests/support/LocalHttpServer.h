@@ -5,11 +5,13 @@
 #include <QList>
 #include <QObject>
 #include <QPair>
+#include <QSet>
 #include <QString>
 
 #include <functional>
 
 class QTcpServer;
+class LocalHttpConnection;
 
 // An HTTP/1.1 server on 127.0.0.1 (a free port) for tests, running on the test's own event loop.
 //
@@ -88,5 +90,6 @@ private:
     QHash<QByteArray, Handler> m_routes;
     QHash<QByteArray, int> m_counts;
     QList<Request> m_requests;
+    QSet<LocalHttpConnection*> m_connections;
     int m_openConnections = 0;
 };

@@ -714,7 +714,13 @@ void TestBkDLControl::hugeBodyKeepsMemoryFlat()
           baseline, peak, peakReset ? "VmHWM after reset" : "sampled VmRSS", growthMiB, reports);
     QCOMPARE(log.errors.size(), 0);
     QCOMPARE(log.completes, QList<qint64>{BigSize});
+#if defined(__SANITIZE_ADDRESS__)
+    // The address sanitizer keeps freed blocks in quarantine, so resident memory grows with every
+    // buffer that came and went: the bound only means something in a plain build.
+    qInfo("address sanitizer build: memory bound not checked");
+#else
     QVERIFY2(growthMiB < 64, qPrintable(QStringLiteral("grew by %1 MiB").arg(growthMiB)));
+#endif
     QVERIFY(!QFile::exists(log.cacheFile));
 
     QFile saved(control.SaveFileName());
