@@ -137,6 +137,18 @@ void MediaPlayer::buildControls()
     m_volume->setToolTip(QStringLiteral("音量"));
     m_volume->setFixedWidth(m_settings.uiMode == UiMode::Full ? 90 : 60);
     row->addWidget(m_volume);
+    if (m_settings.uiMode == UiMode::Full) {
+        // The full bar adds the play position: a seek bar for recorded files, elapsed time for live.
+        m_position = new QSlider(Qt::Horizontal, m_bar);
+        m_position->setRange(0, 0);
+        m_position->setEnabled(false);
+        m_position->setToolTip(QStringLiteral("播放进度"));
+        row->insertWidget(0, m_position, 2);
+        m_time = new QLabel(QStringLiteral("00:00"), m_bar);
+        row->insertWidget(1, m_time);
+        connect(m_position, &QSlider::sliderReleased, this, [this] { m_engine->seek(m_position->value()); });
+        connect(m_engine.get(), &PlaybackEngine::positionChanged, this, &MediaPlayer::showPosition);
+    }
     m_status = new QLabel(m_bar);
     m_status->setTextFormat(Qt::PlainText);
     m_status->setMinimumWidth(0);
@@ -295,6 +307,21 @@ void MediaPlayer::stopClicked()
     m_paused = false;
     m_engine->setPaused(false);
     setStage(PlaybackStage::Stopped);
+}
+
+void MediaPlayer::showPosition(double seconds, double duration)
+{
+    const auto clock = [](double s) {
+        const int total = qMax(0, int(s));
+        return QStringLiteral("%1:%2").arg(total / 60, 2, 10, QLatin1Char('0')).arg(total % 60, 2, 10, QLatin1Char('0'));
+    };
+    const bool seekable = duration > 0;
+    m_time->setText(seekable ? clock(seconds) + QStringLiteral(" / ") + clock(duration) : clock(seconds));
+    m_position->setEnabled(seekable);
+    if (!m_position->isSliderDown()) {
+        m_position->setRange(0, seekable ? int(duration) : 0);
+        m_position->setValue(int(seconds));
+    }
 }
 
 void MediaPlayer::muteClicked()

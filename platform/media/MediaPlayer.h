@@ -76,6 +76,7 @@ private:
     void playPauseClicked();
     void stopClicked();
     void muteClicked();
+    void showPosition(double seconds, double duration);
 
     Settings m_settings;
     std::unique_ptr<PlaybackEngine> m_engine;
@@ -88,6 +89,8 @@ private:
     QToolButton* m_stop = nullptr;
     QToolButton* m_muteButton = nullptr;
     QSlider* m_volume = nullptr;
+    QSlider* m_position = nullptr;   // full transport bar only
+    QLabel* m_time = nullptr;        // full transport bar only
     QLabel* m_status = nullptr;
 
     QString m_url;

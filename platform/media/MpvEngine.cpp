@@ -39,6 +39,8 @@ MpvEngine::MpvEngine(const Settings& settings, QObject* parent)
     mpv_observe_property(h, mpvnames::ObsPause, mpvnames::Pause, MPV_FORMAT_FLAG);
     mpv_observe_property(h, mpvnames::ObsPausedForCache, mpvnames::PausedForCache, MPV_FORMAT_FLAG);
     mpv_observe_property(h, mpvnames::ObsBufferingState, mpvnames::CacheBufferingState, MPV_FORMAT_INT64);
+    mpv_observe_property(h, mpvnames::ObsTimePos, mpvnames::TimePos, MPV_FORMAT_DOUBLE);
+    mpv_observe_property(h, mpvnames::ObsDuration, mpvnames::Duration, MPV_FORMAT_DOUBLE);
     // Called on an engine thread: only queue one drain on the GUI thread.
     mpv_set_wakeup_callback(
         h,
@@ -82,6 +84,7 @@ void MpvEngine::startAttempt(const QUrl& url)
     m_reasonDelay.stop();
     Q_EMIT attemptStarted(url);
     m_loaded = m_playing = m_pausedForCache = false;
+    m_duration = 0;
     m_finished = false;
     m_log.clear();
     // The reason an open fails (refused, unresolvable host...) is only told at the verbose level.
@@ -123,6 +126,13 @@ void MpvEngine::setFlag(const char* name, bool value)
 void MpvEngine::setPaused(bool paused) { setFlag(mpvnames::Pause, paused); }
 void MpvEngine::setMute(bool mute) { setFlag(mpvnames::Mute, mute); }
 void MpvEngine::setStretchToFit(bool stretch) { setFlag(mpvnames::KeepAspect, !stretch); }
+
+void MpvEngine::seek(double seconds)
+{
+    const QByteArray target = QByteArray::number(qMax(0.0, seconds), 'f', 3);
+    const char* args[] = {"seek", target.constData(), "absolute", nullptr};
+    mpv_command_async(m_core->handle(), 0, args);
+}
 
 void MpvEngine::setVolume(int volume)
 {
@@ -193,7 +203,11 @@ void MpvEngine::handleEvent(const mpv_event& event)
         const auto* prop = static_cast<const mpv_event_property*>(event.data);
         if (prop->format == MPV_FORMAT_NONE || !prop->data)
             break;
-        if (event.reply_userdata == mpvnames::ObsPause)
+        if (event.reply_userdata == mpvnames::ObsDuration)
+            m_duration = *static_cast<double*>(prop->data);
+        else if (event.reply_userdata == mpvnames::ObsTimePos && !m_finished && m_playing)
+            Q_EMIT positionChanged(*static_cast<double*>(prop->data), m_duration);
+        else if (event.reply_userdata == mpvnames::ObsPause)
             Q_EMIT pausedChanged(*static_cast<int*>(prop->data) != 0);
         else if (event.reply_userdata == mpvnames::ObsBufferingState && !m_finished && m_loaded
                  && (!m_playing || m_pausedForCache))

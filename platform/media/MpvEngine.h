@@ -33,6 +33,7 @@ public:
     void setVolume(int volume) override;
     void setMute(bool mute) override;
     void setStretchToFit(bool stretch) override;
+    void seek(double seconds) override;
     QWidget* createVideoSurface(QWidget* parent) override;
 
 Q_SIGNALS:
@@ -67,6 +68,7 @@ private:
     bool m_loaded = false;
     bool m_playing = false;
     bool m_pausedForCache = false;
+    double m_duration = 0;
     bool m_finished = true; // nothing in flight
     QStringList m_log;
 };

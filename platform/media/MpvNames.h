@@ -10,8 +10,10 @@ inline constexpr char Pause[] = "pause";
 inline constexpr char KeepAspect[] = "keepaspect";
 inline constexpr char PausedForCache[] = "paused-for-cache";
 inline constexpr char CacheBufferingState[] = "cache-buffering-state";
+inline constexpr char TimePos[] = "time-pos";
+inline constexpr char Duration[] = "duration";
 
 // Observation ids.
-enum Observed : unsigned long long { ObsPause = 1, ObsPausedForCache, ObsBufferingState };
+enum Observed : unsigned long long { ObsPause = 1, ObsPausedForCache, ObsBufferingState, ObsTimePos, ObsDuration };
 
 } // namespace mpvnames

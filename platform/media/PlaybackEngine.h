@@ -26,6 +26,7 @@ public:
     virtual void setVolume(int volume) = 0;
     virtual void setMute(bool mute) = 0;
     virtual void setStretchToFit(bool stretch) = 0;
+    virtual void seek(double seconds) = 0;
     // The widget the engine draws the picture into; made once, owned by `parent`.
     virtual QWidget* createVideoSurface(QWidget* parent) = 0;
 
@@ -37,6 +38,8 @@ Q_SIGNALS:
     void frameRendered();        // a picture reached the surface
     void openFailed(PlaybackFailure failure, const QString& detail);
     void ended(PlaybackFailure failure); // a stream that played has stopped
+    // Play position; duration 0 for a live stream.
+    void positionChanged(double seconds, double duration);
 };
 
 using PlaybackEngineFactory = std::function<std::unique_ptr<PlaybackEngine>()>;

@@ -65,6 +65,9 @@ def test():
         check(lit_share(*band) > 0.3, "the picture stopped after clicks that should change nothing")
         screenshot(os.path.join(OUT, "after-region-and-unlisted.png"))
         check(player.poll() is None, "the player ended")
+        kill(player)
+        written = sandbox.written()
+        check(not written, f"playing wrote files: {written[:10]}")
     finally:
         if player:
             kill(player)

@@ -17,6 +17,7 @@ public:
     void setVolume(int v) override { volume = v; }
     void setMute(bool m) override { mute = m; }
     void setStretchToFit(bool s) override { stretch = s; }
+    void seek(double seconds) override { seeks.push_back(seconds); }
     QWidget* createVideoSurface(QWidget* parent) override;
 
     QList<QUrl> opened;
@@ -25,6 +26,7 @@ public:
     int volume = -1;
     bool mute = false;
     bool stretch = false;
+    QList<double> seeks;
     QPointer<QWidget> surface;
 };
 

@@ -3,7 +3,9 @@
 #include "MediaPlayer.h"
 #include "RecordingHost.h"
 
+#include <QLabel>
 #include <QSignalSpy>
+#include <QSlider>
 #include <QTcpServer>
 #include <QTest>
 
@@ -53,6 +55,7 @@ private Q_SLOTS:
     void rapidClicksOnlyLastPlays();
     void streamStoppingMidPlayIsReported();
     void mouseEventsComeFromVideoAreaOnly();
+    void fullBarShowsPositionAndSeeks();
 
 private:
     MediaPlayer* makePlayer();
@@ -263,6 +266,40 @@ void TestMediaPlayer::mouseEventsComeFromVideoAreaOnly()
     QVERIFY(bar && bar != surface);
     QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(1, 1));
     QCOMPARE(downs.size(), 1);
+}
+
+void TestMediaPlayer::fullBarShowsPositionAndSeeks()
+{
+    makePlayer();
+    const auto seekBar = [](MediaPlayer* p) {
+        for (QSlider* s : p->findChildren<QSlider*>())
+            if (s->toolTip() == QStringLiteral("播放进度"))
+                return s;
+        return static_cast<QSlider*>(nullptr);
+    };
+    QVERIFY(!seekBar(m_player)); // the mini bar has no position
+
+    MediaPlayer::Settings full = miniSettings();
+    full.uiMode = MediaPlayer::UiMode::Full;
+    MediaPlayer radio(full);
+    FakePlaybackEngine* engine = m_engines->last();
+    QSlider* bar = seekBar(&radio);
+    QVERIFY(bar);
+    const auto timeText = [&radio] {
+        for (QLabel* l : radio.findChildren<QLabel*>())
+            if (l->text().contains(u':'))
+                return l->text();
+        return QString();
+    };
+    Q_EMIT engine->positionChanged(65.4, 0); // live: elapsed time only, nothing to seek
+    QCOMPARE(timeText(), QStringLiteral("01:05"));
+    QVERIFY(!bar->isEnabled());
+    Q_EMIT engine->positionChanged(30, 120);
+    QCOMPARE(timeText(), QStringLiteral("00:30 / 02:00"));
+    QVERIFY(bar->isEnabled());
+    bar->setValue(90);
+    Q_EMIT bar->sliderReleased();
+    QCOMPARE(engine->seeks, QList<double>{90});
 }
 
 QTEST_MAIN(TestMediaPlayer)
