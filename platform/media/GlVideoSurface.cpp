@@ -1,10 +1,9 @@
 #include "GlVideoSurface.h"
 
-#include "MpvCore.h"
+#include "MpvRenderContext.h"
 
 #include <mpv/render_gl.h>
 
-#include <QMetaObject>
 #include <QOpenGLContext>
 
 namespace {
@@ -20,8 +19,8 @@ GlVideoSurface::GlVideoSurface(std::shared_ptr<MpvCore> core, QWidget* parent)
 {
     setMouseTracking(true);
     connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
-        if (m_context)
-            mpv_render_context_report_swap(m_context);
+        if (m_context && *m_context)
+            mpv_render_context_report_swap(m_context->get());
     });
 }
 
@@ -29,9 +28,9 @@ GlVideoSurface::~GlVideoSurface()
 {
     if (!m_context)
         return;
+    // The context's GL resources go with the widget's GL context current.
     makeCurrent();
-    mpv_render_context_set_update_callback(m_context, nullptr, nullptr);
-    mpv_render_context_free(m_context);
+    m_context.reset();
     doneCurrent();
 }
 
@@ -43,23 +42,12 @@ void GlVideoSurface::initializeGL()
         {MPV_RENDER_PARAM_OPENGL_INIT_PARAMS, &init},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_create(&m_context, m_core->handle(), params) < 0) {
-        m_context = nullptr;
-        return;
-    }
-    // Called on an engine thread: only schedule a repaint.
-    mpv_render_context_set_update_callback(
-        m_context,
-        [](void* ctx) {
-            auto* self = static_cast<GlVideoSurface*>(ctx);
-            QMetaObject::invokeMethod(self, qOverload<>(&QWidget::update), Qt::QueuedConnection);
-        },
-        this);
+    m_context = std::make_unique<MpvRenderContext>(m_core, params, [this] { update(); });
 }
 
 void GlVideoSurface::paintGL()
 {
-    if (!m_context)
+    if (!m_context || !*m_context)
         return;
     const qreal dpr = devicePixelRatioF();
     mpv_opengl_fbo fbo{int(defaultFramebufferObject()), qRound(width() * dpr), qRound(height() * dpr), 0};
@@ -71,6 +59,6 @@ void GlVideoSurface::paintGL()
         {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_render(m_context, params) >= 0)
+    if (mpv_render_context_render(m_context->get(), params) >= 0)
         Q_EMIT m_notifier.frameRendered();
 }

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-struct mpv_render_context;
+class MpvRenderContext;
 
 // The engine renders straight into the widget's framebuffer, sized in device pixels.
 class GlVideoSurface : public QOpenGLWidget, public VideoSurface
@@ -21,6 +21,6 @@ protected:
     void paintGL() override;
 
 private:
-    std::shared_ptr<MpvCore> m_core;
-    mpv_render_context* m_context = nullptr;
+    std::shared_ptr<MpvCore> m_core; // until the GL context exists and the render context is made
+    std::unique_ptr<MpvRenderContext> m_context;
 };

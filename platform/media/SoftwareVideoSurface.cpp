@@ -1,14 +1,12 @@
 #include "SoftwareVideoSurface.h"
 
-#include "MpvCore.h"
+#include "MpvRenderContext.h"
 
 #include <mpv/render.h>
 
-#include <QMetaObject>
 #include <QPainter>
 
-SoftwareVideoSurface::SoftwareVideoSurface(std::shared_ptr<MpvCore> core, QWidget* parent)
-    : QWidget(parent), m_core(std::move(core))
+SoftwareVideoSurface::SoftwareVideoSurface(std::shared_ptr<MpvCore> core, QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
@@ -16,35 +14,16 @@ SoftwareVideoSurface::SoftwareVideoSurface(std::shared_ptr<MpvCore> core, QWidge
         {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_create(&m_context, m_core->handle(), params) < 0) {
-        m_context = nullptr;
-        return;
-    }
-    // Called on an engine thread: only queue one render on the GUI thread.
-    mpv_render_context_set_update_callback(
-        m_context,
-        [](void* ctx) {
-            auto* self = static_cast<SoftwareVideoSurface*>(ctx);
-            if (!self->m_renderQueued.exchange(true))
-                QMetaObject::invokeMethod(self, &SoftwareVideoSurface::renderFrame, Qt::QueuedConnection);
-        },
-        this);
+    m_context = std::make_unique<MpvRenderContext>(std::move(core), params, [this] { renderFrame(); });
 }
 
-SoftwareVideoSurface::~SoftwareVideoSurface()
-{
-    if (m_context) {
-        mpv_render_context_set_update_callback(m_context, nullptr, nullptr);
-        mpv_render_context_free(m_context);
-    }
-}
+SoftwareVideoSurface::~SoftwareVideoSurface() = default;
 
 void SoftwareVideoSurface::renderFrame()
 {
-    m_renderQueued = false;
-    if (!m_context)
+    if (!*m_context)
         return;
-    if (!(mpv_render_context_update(m_context) & MPV_RENDER_UPDATE_FRAME))
+    if (!(mpv_render_context_update(m_context->get()) & MPV_RENDER_UPDATE_FRAME))
         return;
     const qreal dpr = devicePixelRatioF();
     int size[2] = {qMax(1, qRound(width() * dpr)), qMax(1, qRound(height() * dpr))};
@@ -65,7 +44,7 @@ void SoftwareVideoSurface::renderFrame()
         {MPV_RENDER_PARAM_BLOCK_FOR_TARGET_TIME, &block},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    if (mpv_render_context_render(m_context, params) < 0)
+    if (mpv_render_context_render(m_context->get(), params) < 0)
         return;
     update();
     Q_EMIT m_notifier.frameRendered();

@@ -5,11 +5,10 @@
 #include <QImage>
 #include <QWidget>
 
-#include <atomic>
 #include <memory>
 #include <vector>
 
-struct mpv_render_context;
+class MpvRenderContext;
 
 // The engine renders each new frame into an image at the widget's device-pixel size; the widget
 // paints that image. No GL involved.
@@ -26,9 +25,7 @@ protected:
 private:
     void renderFrame();
 
-    std::shared_ptr<MpvCore> m_core;
-    mpv_render_context* m_context = nullptr;
-    std::atomic<bool> m_renderQueued{false};
+    std::unique_ptr<MpvRenderContext> m_context;
     std::vector<unsigned char> m_pixels;
     QImage m_frame;
 };
