@@ -31,6 +31,10 @@ bool isHttp(const QUrl& url)
 
 // A playlist may not lead the player through more than this many fetches for one URL.
 constexpr int kMaxResolves = 16;
+// Reopens of a dropped stream before giving up; a stream that then ran this long earns them anew.
+constexpr int kMaxReconnects = 2;
+constexpr int kReconnectDelayMs = 1000;
+constexpr qint64 kStableRunMs = 30000;
 constexpr int kBarHeight = 26;
 
 } // namespace
@@ -65,10 +69,15 @@ MediaPlayer::MediaPlayer(const Settings& settings, QWidget* parent) : QWidget(pa
     PlaybackEngine* e = m_engine.get();
     connect(e, &PlaybackEngine::connected, this, [this] { setStage(PlaybackStage::Buffering, 0); });
     connect(e, &PlaybackEngine::buffering, this, [this](int percent) {
-        if (m_stage == PlaybackStage::Connecting || m_stage == PlaybackStage::Buffering || m_stage == PlaybackStage::Playing)
+        if (m_stage == PlaybackStage::Connecting || m_stage == PlaybackStage::Buffering || m_stage == PlaybackStage::Playing
+            || m_stage == PlaybackStage::Reconnecting)
             setStage(PlaybackStage::Buffering, percent);
     });
-    connect(e, &PlaybackEngine::playing, this, [this] { setStage(m_paused ? PlaybackStage::Paused : PlaybackStage::Playing); });
+    connect(e, &PlaybackEngine::playing, this, [this] {
+        m_reconnecting = false;
+        m_playingSince.start();
+        setStage(m_paused ? PlaybackStage::Paused : PlaybackStage::Playing);
+    });
     connect(e, &PlaybackEngine::pausedChanged, this, [this](bool paused) {
         m_paused = paused;
         if (m_stage == PlaybackStage::Playing || m_stage == PlaybackStage::Paused)
@@ -83,15 +92,18 @@ MediaPlayer::MediaPlayer(const Settings& settings, QWidget* parent) : QWidget(pa
     });
     connect(e, &PlaybackEngine::openFailed, this, [this](PlaybackFailure failure, const QString& detail) {
         qCDebug(lcPlayer) << "open failed:" << m_currentStream << int(failure) << detail;
+        if (m_reconnecting) {
+            m_reconnecting = false;
+            fail(PlaybackFailure::Interrupted); // the stream was playing: that it dropped is the news
+            return;
+        }
         m_failure = failure;
         tryNext();
     });
-    connect(e, &PlaybackEngine::ended, this, [this](PlaybackFailure failure) {
-        if (failure == PlaybackFailure::None)
-            setStage(PlaybackStage::Stopped);
-        else
-            fail(failure);
-    });
+    connect(e, &PlaybackEngine::ended, this, &MediaPlayer::streamEnded);
+    m_reconnectTimer.setSingleShot(true);
+    m_reconnectTimer.setInterval(kReconnectDelayMs);
+    connect(&m_reconnectTimer, &QTimer::timeout, this, &MediaPlayer::reconnect);
 
     setStage(PlaybackStage::Idle);
 }
@@ -175,9 +187,38 @@ void MediaPlayer::layoutChildren()
     m_bar->setGeometry(0, height() - bar, width(), bar);
 }
 
+void MediaPlayer::streamEnded(PlaybackFailure failure)
+{
+    if (failure == PlaybackFailure::None) {
+        setStage(PlaybackStage::Stopped);
+        return;
+    }
+    if (m_playingSince.isValid() && m_playingSince.elapsed() >= kStableRunMs)
+        m_reconnects = 0;
+    if (failure != PlaybackFailure::Interrupted || m_reconnects >= kMaxReconnects || !m_currentStream.isValid()) {
+        fail(failure);
+        return;
+    }
+    ++m_reconnects;
+    m_playingSince.invalidate();
+    m_reconnecting = true;
+    setStage(PlaybackStage::Reconnecting);
+    m_reconnectTimer.start();
+}
+
+void MediaPlayer::reconnect()
+{
+    m_frameSeen = false;
+    m_engine->open(m_currentStream);
+}
+
 void MediaPlayer::setURL(const QString& url)
 {
     m_url = url;
+    m_reconnectTimer.stop();
+    m_reconnects = 0;
+    m_reconnecting = false;
+    m_playingSince.invalidate();
     m_resolver->cancel();
     m_queue.clear();
     m_seen.clear();
@@ -279,7 +320,8 @@ QString MediaPlayer::statusText() const { return playbackStatusText(m_stage, m_p
 void MediaPlayer::updateControls()
 {
     const bool active = m_stage == PlaybackStage::Playing || m_stage == PlaybackStage::Paused
-                        || m_stage == PlaybackStage::Buffering || m_stage == PlaybackStage::Connecting;
+                        || m_stage == PlaybackStage::Buffering || m_stage == PlaybackStage::Connecting
+                        || m_stage == PlaybackStage::Reconnecting;
     m_playPause->setEnabled(active || (m_stage == PlaybackStage::Stopped && !m_url.isEmpty()));
     const bool showPlay = m_paused || m_stage == PlaybackStage::Stopped;
     m_playPause->setIcon(style()->standardIcon(showPlay ? QStyle::SP_MediaPlay : QStyle::SP_MediaPause));
@@ -301,6 +343,8 @@ void MediaPlayer::playPauseClicked()
 
 void MediaPlayer::stopClicked()
 {
+    m_reconnectTimer.stop();
+    m_reconnecting = false;
     m_resolver->cancel();
     m_queue.clear();
     m_engine->stop();

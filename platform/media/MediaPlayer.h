@@ -3,7 +3,9 @@
 #include "PlaybackEngine.h"
 #include "PlaylistResolver.h"
 
+#include <QElapsedTimer>
 #include <QSet>
+#include <QTimer>
 #include <QWidget>
 
 class QLabel;
@@ -77,6 +79,8 @@ private:
     void stopClicked();
     void muteClicked();
     void showPosition(double seconds, double duration);
+    void streamEnded(PlaybackFailure failure);
+    void reconnect();
 
     Settings m_settings;
     std::unique_ptr<PlaybackEngine> m_engine;
@@ -104,4 +108,10 @@ private:
     bool m_frameSeen = false;
     bool m_paused = false;
     bool m_muted = false;
+
+    // A live stream that drops is opened again a few times before the user is told.
+    QTimer m_reconnectTimer;
+    int m_reconnects = 0;
+    bool m_reconnecting = false;
+    QElapsedTimer m_playingSince;
 };

@@ -28,6 +28,7 @@ QString playbackStatusText(PlaybackStage stage, int percent, PlaybackFailure fai
     case PlaybackStage::Paused: return QStringLiteral("已暂停");
     case PlaybackStage::Stopped: return QStringLiteral("已停止");
     case PlaybackStage::Failed: return QStringLiteral("错误：") + playbackFailureText(failure);
+    case PlaybackStage::Reconnecting: return QStringLiteral("连接中断，正在重新连接…");
     }
     return {};
 }

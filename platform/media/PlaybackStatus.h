@@ -17,7 +17,7 @@ enum class PlaybackFailure {
     Other,
 };
 
-enum class PlaybackStage { Idle, Connecting, Buffering, Playing, Paused, Stopped, Failed };
+enum class PlaybackStage { Idle, Connecting, Buffering, Playing, Paused, Stopped, Failed, Reconnecting };
 
 // The status line's Chinese text for a stage; `percent` is used while buffering.
 QString playbackStatusText(PlaybackStage stage, int percent = 0, PlaybackFailure failure = PlaybackFailure::None);

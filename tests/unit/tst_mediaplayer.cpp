@@ -238,11 +238,37 @@ void TestMediaPlayer::streamStoppingMidPlayIsReported()
 {
     makePlayer();
     FakePlaybackEngine* engine = m_engines->last();
-    m_player->setURL(QStringLiteral("mms://a.example.invalid/live"));
+    const QUrl live("mms://a.example.invalid/live");
+    m_player->setURL(live.toString());
+    // A dropped live stream is opened again, twice, before the user is told.
+    for (int reconnect = 1; reconnect <= 2; ++reconnect) {
+        Q_EMIT engine->playing();
+        Q_EMIT engine->ended(PlaybackFailure::Interrupted);
+        QCOMPARE(m_player->stage(), PlaybackStage::Reconnecting);
+        QCOMPARE(m_player->statusText(), QStringLiteral("连接中断，正在重新连接…"));
+        QTRY_COMPARE_WITH_TIMEOUT(engine->opened.size(), 1 + reconnect, 5000);
+        QCOMPARE(engine->opened.last(), live);
+    }
     Q_EMIT engine->playing();
     Q_EMIT engine->ended(PlaybackFailure::Interrupted);
     QCOMPARE(m_player->stage(), PlaybackStage::Failed);
     QCOMPARE(m_player->statusText(), QStringLiteral("错误：播放中断，连接已断开"));
+    QTest::qWait(1300);
+    QCOMPARE(engine->opened.size(), 3);
+
+    // A reopen that cannot connect (the server is gone) reports the interruption.
+    m_player->setURL(live.toString());
+    Q_EMIT engine->playing();
+    Q_EMIT engine->ended(PlaybackFailure::Interrupted);
+    QTRY_COMPARE_WITH_TIMEOUT(engine->opened.size(), 5, 5000);
+    Q_EMIT engine->openFailed(PlaybackFailure::Refused, {});
+    QCOMPARE(m_player->lastFailure(), PlaybackFailure::Interrupted);
+
+    // A recorded file that played to its end has simply stopped.
+    m_player->setURL(QStringLiteral("mms://a.example.invalid/clip.wmv"));
+    Q_EMIT engine->playing();
+    Q_EMIT engine->ended(PlaybackFailure::None);
+    QCOMPARE(m_player->statusText(), QStringLiteral("已停止"));
 }
 
 void TestMediaPlayer::mouseEventsComeFromVideoAreaOnly()
