@@ -74,6 +74,12 @@ void bkDLControl::InitProperties()
     m_failOnRedirect = true;
     m_renameOnRedirect = true;
     m_showProgress = true;
+    clearDownloadFigures();
+    deriveSaveFileName();
+}
+
+void bkDLControl::clearDownloadFigures()
+{
     m_fileSize = 0;
     m_bytesRead = 0;
     m_connectionAddress.clear();
@@ -81,7 +87,6 @@ void bkDLControl::InitProperties()
     m_redirectFile.clear();
     m_mimeType.clear();
     m_completed = false;
-    deriveSaveFileName();
 }
 
 void bkDLControl::ReadProperties(const PropertyBag& bag)
@@ -204,13 +209,7 @@ bool bkDLControl::BeginDownload(bool Wait)
     }
     m_tag = m_saveFileName;
     m_downloading = true;
-    m_fileSize = 0;
-    m_bytesRead = 0;
-    m_connectionAddress.clear();
-    m_cacheFile.clear();
-    m_redirectFile.clear();
-    m_mimeType.clear();
-    m_completed = false;
+    clearDownloadFigures();
     if (!Wait)
         return true;
 

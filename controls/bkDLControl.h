@@ -115,6 +115,8 @@ private:
     bool saveFrom(const QString& cacheFile, QString* error);
     void reportError(int code, const QString& text);
     void setIdle();
+    // What the last download reported: size, bytes, address, cache file, redirect, type, result.
+    void clearDownloadFigures();
     void deriveSaveFileName();
     void applyColors();
 

@@ -179,17 +179,24 @@ private:
         return !m_done;
     }
 
-    void onReadyRead()
+    // Headers first, then what has arrived goes to the cache file and is reported; false when the
+    // job ended on the way or has no body to take yet.
+    bool takeArrived()
     {
-        if (m_done)
-            return;
         if (!m_headersDone)
             onHeaders();
         if (m_done || !m_cache || !m_reply)
-            return;
+            return false;
         const qint64 before = m_bytesRead;
-        if (drain() && m_bytesRead != before)
-            report(DownloadService::DownloadingData, m_url.toString());
+        if (!drain())
+            return false;
+        return m_bytesRead == before || report(DownloadService::DownloadingData, m_url.toString());
+    }
+
+    void onReadyRead()
+    {
+        if (!m_done)
+            takeArrived();
     }
 
     void onFinished()
@@ -200,14 +207,7 @@ private:
             fail(m_reply->errorString());
             return;
         }
-        if (!m_headersDone)
-            onHeaders();
-        if (m_done || !m_cache || !m_reply)
-            return;
-        const qint64 before = m_bytesRead;
-        if (!drain())
-            return;
-        if (m_bytesRead != before && !report(DownloadService::DownloadingData, m_url.toString()))
+        if (!takeArrived())
             return;
         // The network layer may end a body cut short by the server as if it were whole.
         if (m_bytesMax > 0 && m_bytesRead != m_bytesMax) {
