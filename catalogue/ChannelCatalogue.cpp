@@ -1,8 +1,7 @@
 #include "ChannelCatalogue.h"
 
+#include "KeyIndex.h"
 #include "TsvTable.h"
-
-#include <QHash>
 
 #include <stdexcept>
 
@@ -30,15 +29,8 @@ const QList<ChannelRecord>& records()
 
 const ChannelRecord* find(const QString& key)
 {
-    static const QHash<QString, qsizetype> index = [] {
-        QHash<QString, qsizetype> h;
-        const auto& all = records();
-        for (qsizetype i = 0; i < all.size(); ++i)
-            h.insert(all[i].key, i);
-        return h;
-    }();
-    const auto it = index.constFind(key);
-    return it == index.cend() ? nullptr : &records()[*it];
+    static const KeyIndex<ChannelRecord> index(records());
+    return index.find(key);
 }
 
 } // namespace ChannelCatalogue

@@ -1,6 +1,7 @@
 #include "StreamTable.h"
 
 #include "ChannelCatalogue.h"
+#include "KeyIndex.h"
 #include "LumivoBuildValues.h"
 #include "TsvTable.h"
 
@@ -130,15 +131,8 @@ const QList<StreamEntry>& entries()
 
 const StreamEntry* entry(const QString& key)
 {
-    static const QHash<QString, qsizetype> index = [] {
-        QHash<QString, qsizetype> h;
-        const auto& all = entries();
-        for (qsizetype i = 0; i < all.size(); ++i)
-            h.insert(all[i].key, i);
-        return h;
-    }();
-    const auto it = index.constFind(key);
-    return it == index.cend() ? nullptr : &entries()[*it];
+    static const KeyIndex<StreamEntry> index(entries());
+    return index.find(key);
 }
 
 const QString* find(const QString& key)
