@@ -268,7 +268,8 @@ PlaybackFailure MpvEngine::classify(int errorCode, const QStringList& log)
         return PlaybackFailure::Refused;
     if (has("404") || has("410 gone") || has("not found"))
         return PlaybackFailure::NotFound;
-    if (has("timed out") || has("timeout"))
+    // Not a bare "timeout": verbose open logs name the option ("not setting timeout", "?timeout=0").
+    if (has("timed out"))
         return PlaybackFailure::TimedOut;
     if (has("forbidden") || has("403") || has("401"))
         return PlaybackFailure::Refused;

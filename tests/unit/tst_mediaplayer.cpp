@@ -1,6 +1,7 @@
 #include "FakePlaybackEngine.h"
 #include "LocalHttpServer.h"
 #include "MediaPlayer.h"
+#include "MpvEngine.h"
 #include "RecordingHost.h"
 
 #include <QLabel>
@@ -56,6 +57,8 @@ private Q_SLOTS:
     void streamStoppingMidPlayIsReported();
     void mouseEventsComeFromVideoAreaOnly();
     void fullBarShowsPositionAndSeeks();
+    void engineFailuresAreClassified_data();
+    void engineFailuresAreClassified();
 
 private:
     MediaPlayer* makePlayer();
@@ -326,6 +329,36 @@ void TestMediaPlayer::fullBarShowsPositionAndSeeks()
     bar->setValue(90);
     Q_EMIT bar->sliderReleased();
     QCOMPARE(engine->seeks, QList<double>{90});
+}
+
+void TestMediaPlayer::engineFailuresAreClassified_data()
+{
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QStringList>("log");
+    QTest::addColumn<int>("failure");
+    const int loadingFailed = -13;
+    const int unknownFormat = -17;
+    QTest::newRow("refused") << unknownFormat
+                             << QStringList{"ffmpeg: tcp: Connection to tcp://127.0.0.1:1?timeout=0 failed: Connection refused"}
+                             << int(PlaybackFailure::Refused);
+    QTest::newRow("unresolvable") << loadingFailed << QStringList{"ffmpeg: Failed to resolve hostname x.invalid"}
+                                  << int(PlaybackFailure::HostNotFound);
+    QTest::newRow("404") << loadingFailed << QStringList{"ffmpeg: http: HTTP error 404 Not Found"}
+                         << int(PlaybackFailure::NotFound);
+    QTest::newRow("timed out") << loadingFailed << QStringList{"ffmpeg: tcp: Connection timed out"}
+                               << int(PlaybackFailure::TimedOut);
+    QTest::newRow("rtsp option line is no timeout")
+        << unknownFormat << QStringList{"lavf: Broken FFmpeg RTSP API => not setting timeout.", "lavf: avformat_open_input() failed"}
+        << int(PlaybackFailure::NotAStream);
+    QTest::newRow("nothing said") << loadingFailed << QStringList{} << int(PlaybackFailure::Other);
+}
+
+void TestMediaPlayer::engineFailuresAreClassified()
+{
+    QFETCH(int, error);
+    QFETCH(QStringList, log);
+    QFETCH(int, failure);
+    QCOMPARE(int(MpvEngine::classify(error, log)), failure);
 }
 
 QTEST_MAIN(TestMediaPlayer)
