@@ -270,14 +270,9 @@ void MediaPlayer::resolverFinished(const PlaylistResolver::Outcome& outcome)
         openInEngine(outcome.url);
         return;
     case PlaylistResolver::Outcome::Type::Playlist: {
-        // The playlist's streams go first, in order, before anything queued after the playlist.
-        QList<QUrl> fresh;
-        for (const QUrl& c : outcome.candidates)
-            if (!m_seen.contains(c))
-                fresh << c;
-        if (fresh.isEmpty() && !outcome.candidates.isEmpty())
-            m_failure = PlaybackFailure::Loop;
-        m_queue = fresh + m_queue;
+        // The playlist's streams go first, in order, before anything queued after the playlist;
+        // tryNext skips (and reports as a loop) any playlist already fetched.
+        m_queue = outcome.candidates + m_queue;
         tryNext();
         return;
     }
