@@ -1,8 +1,9 @@
+#include "DesktopHostServices.h"
 #include "Form1.h"
-#include "HostServices.h"
 #include "PreviousInstance.h"
 #include "ProcessSetup.h"
 #include "WindowRegistry.h"
+#include "Windows.h"
 
 #include <QApplication>
 
@@ -14,14 +15,19 @@ int main(int argc, char** argv)
     QApplication app(qtArgc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     processsetup::afterApplication();
+
+    DesktopHostServices desktop;
+    HostServices::install(&desktop);
     PreviousInstance::decide();
+    registerWindows();
 
     WindowRegistry::instance().show<Form1>();
-    int rc = 0;
-    if (!HostServices::current().programEnding())
+    int rc = desktop.exitCode();
+    if (!desktop.programEnding())
         rc = QApplication::exec();
 
     WindowRegistry::instance().unloadAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    HostServices::install(nullptr);
     return rc;
 }

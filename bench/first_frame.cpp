@@ -5,6 +5,7 @@
 
 #include "MediaPlayer.h"
 #include "MpvEngine.h"
+#include "PlaybackEngineFactory.h"
 #include "ProcessSetup.h"
 
 #include <QApplication>
@@ -28,7 +29,7 @@ int main(int argc, char** argv)
     const QString url = QString::fromLocal8Bit(argv[1]);
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 15;
 
-    MediaPlayer::setEngineFactory([] {
+    setPlaybackEngineFactory([] {
         MpvEngine::Settings settings;
         settings.core.audioOutput = "null"; // as the baseline: no sound device here
         return std::make_unique<MpvEngine>(settings);

@@ -1,5 +1,7 @@
 #include "bkDLControl.h"
 
+#include "ColorValue.h"
+
 #include "DownloadFileName.h"
 #include "DownloadService.h"
 #include "HostServices.h"
@@ -18,30 +20,6 @@ namespace {
 constexpr quint32 DefaultBackColor = 0x8000000f; // system button face
 constexpr quint32 DefaultForeColor = 0x80000012; // system button text
 constexpr qint64 CopyChunkSize = 1024 * 1024;
-
-QColor colorFromValue(quint32 value, const QPalette& palette)
-{
-    if (!(value & 0x80000000u))
-        return QColor(int(value & 0xff), int((value >> 8) & 0xff), int((value >> 16) & 0xff));
-    // System colours by index, mapped onto the desktop palette.
-    switch (value & 0xff) {
-    case 5: return palette.color(QPalette::Base);
-    case 6: case 21: return palette.color(QPalette::Shadow);
-    case 7: return palette.color(QPalette::WindowText);
-    case 8: return palette.color(QPalette::Text);
-    case 13: return palette.color(QPalette::Highlight);
-    case 14: return palette.color(QPalette::HighlightedText);
-    case 15: return palette.color(QPalette::Button);
-    case 16: return palette.color(QPalette::Dark);
-    case 17: return palette.color(QPalette::Disabled, QPalette::Text);
-    case 18: return palette.color(QPalette::ButtonText);
-    case 20: return palette.color(QPalette::Light);
-    case 22: return palette.color(QPalette::Midlight);
-    case 23: return palette.color(QPalette::ToolTipText);
-    case 24: return palette.color(QPalette::ToolTipBase);
-    default: return palette.color(QPalette::Window);
-    }
-}
 
 float twips(qreal pixels) { return units::twipsFromPixels(float(pixels)); }
 
@@ -109,7 +87,7 @@ void bkDLControl::WriteProperties(PropertyBag& bag) const
 {
     bag.WriteProperty(QStringLiteral("BackColor"), m_backColor, DefaultBackColor);
     bag.WriteProperty(QStringLiteral("ForeColor"), m_foreColor, DefaultForeColor);
-    bag.WriteProperty(QStringLiteral("Enabled"), isEnabled(), true);
+    bag.WriteProperty(QStringLiteral("Enabled"), Enabled(), true);
     bag.WriteProperty(QStringLiteral("Font"), font(), Ambient().Font);
     bag.WriteProperty(QStringLiteral("BorderStyle"), int(m_borderStyle), 1);
     bag.WriteProperty(QStringLiteral("FileURL"), m_fileUrl, QString());
@@ -380,11 +358,11 @@ void bkDLControl::paintEvent(QPaintEvent* event)
 {
     Q_UNUSED(event);
     QPainter painter(this);
-    painter.fillRect(rect(), colorFromValue(m_backColor, palette()));
+    painter.fillRect(rect(), colorvalue::toColor(m_backColor, palette()));
     const QRect inside = m_borderStyle == 1 ? rect().adjusted(1, 1, -1, -1) : rect();
     if (m_showProgress && m_progress > 0.0f) {
         const int width = qRound(inside.width() * std::min(m_progress, 1.0f));
-        painter.fillRect(QRect(inside.topLeft(), QSize(width, inside.height())), colorFromValue(m_foreColor, palette()));
+        painter.fillRect(QRect(inside.topLeft(), QSize(width, inside.height())), colorvalue::toColor(m_foreColor, palette()));
     }
     if (m_borderStyle == 1) {
         painter.setPen(palette().color(QPalette::WindowText));

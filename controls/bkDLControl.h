@@ -39,7 +39,8 @@ public:
     void setBackColor(quint32 value);
     quint32 ForeColor() const { return m_foreColor; }
     void setForeColor(quint32 value);
-    bool Enabled() const { return isEnabled(); }
+    // Its own flag: a control inside a disabled container is still Enabled.
+    bool Enabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
     void setEnabledFlag(bool value);
     QFont Font() const { return font(); }
     void setFontObject(const QFont& value);

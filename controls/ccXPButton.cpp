@@ -1,5 +1,7 @@
 #include "ccXPButton.h"
 
+#include "ColorValue.h"
+
 #include "MouseMasks.h"
 #include "Units.h"
 #include "XPButtonPainter.h"
@@ -29,27 +31,6 @@ const QString kDefaultCaption = QStringLiteral("&OK");
 constexpr float kMinimumTwips = 100.0f;
 
 float twips(qreal pixels) { return units::twipsFromPixels(float(pixels)); }
-
-// System colours by their index, as far as the desktop palette has a counterpart; an index
-// without one falls back to the window text colour, which keeps a caption readable.
-QColor systemColor(const QPalette& palette, quint32 index)
-{
-    switch (index) {
-    case 5: return palette.color(QPalette::Base);
-    case 8: return palette.color(QPalette::WindowText);
-    case 13: return palette.color(QPalette::Highlight);
-    case 14: return palette.color(QPalette::HighlightedText);
-    case 15: return palette.color(QPalette::Button);
-    case 16: return palette.color(QPalette::Dark);
-    case 17: return palette.color(QPalette::Disabled, QPalette::ButtonText);
-    case 18: return palette.color(QPalette::ButtonText);
-    case 20: return palette.color(QPalette::Light);
-    case 23: return palette.color(QPalette::ToolTipText);
-    case 24: return palette.color(QPalette::ToolTipBase);
-    case 26: return palette.color(QPalette::Link);
-    default: return palette.color(QPalette::WindowText);
-    }
-}
 
 } // namespace
 
@@ -174,9 +155,7 @@ void ccXPButton::setFocusRect(bool value)
 
 QColor ccXPButton::foreQColor() const
 {
-    if (m_foreColor & 0x80000000u)
-        return systemColor(palette(), m_foreColor & 0x00FFFFFFu);
-    return xpbutton::colorFromBgr(m_foreColor);
+    return colorvalue::toColor(m_foreColor, palette());
 }
 
 void ccXPButton::SnapMouseTo()

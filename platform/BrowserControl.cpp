@@ -13,8 +13,6 @@ WebPageFactory& pageFactory()
 }
 } // namespace
 
-WebPage::~WebPage() = default;
-
 BrowserControl::BrowserControl(QWidget* parent) : QWidget(parent)
 {
     m_page = pageFactory() ? pageFactory()(this) : makeWebEnginePage(this);
@@ -22,12 +20,6 @@ BrowserControl::BrowserControl(QWidget* parent) : QWidget(parent)
 }
 
 BrowserControl::~BrowserControl() = default;
-
-bool BrowserControl::isWebScheme(const QString& scheme)
-{
-    const QString s = scheme.toLower();
-    return s == u"http" || s == u"https" || s == u"file" || s == u"about";
-}
 
 void BrowserControl::Navigate(const QString& url)
 {

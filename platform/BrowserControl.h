@@ -21,7 +21,6 @@ public:
     // The last URL handed to the page (not to an outside handler).
     QUrl lastNavigated() const { return m_lastNavigated; }
 
-    static bool isWebScheme(const QString& scheme);
     // Tests install a double; an empty factory restores the web engine.
     static void setPageFactory(WebPageFactory factory);
 

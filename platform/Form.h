@@ -12,6 +12,8 @@ public:
     ~Form() override;
 
     virtual void Form_Load() {}
+    // Navigates the window's content pane to its load-time page again; most windows have none.
+    virtual void reloadContent() {}
 
     // Unloads this window (deferred deletion, so it is safe inside its own handlers).
     void unloadMe();

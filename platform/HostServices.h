@@ -22,11 +22,14 @@ public:
     // Ends the program at once: no later step of the running handler may run.
     virtual void endProgram() = 0;
     virtual bool programEnding() const = 0;
+    // The program cannot start (an engine's library is missing, there is no display): tell the
+    // user, then end the program with a non-zero exit code.
+    virtual void failStart(const QString& reason) = 0;
     // Whether another instance was already running when this process started.
     virtual bool previousInstanceRunning() const = 0;
 
+    // The services installed by the process start (or a test); installing nullptr removes them.
     static HostServices& current();
-    // Tests put a double in place; nullptr restores the desktop implementation.
     static void install(HostServices* services);
 };
 

@@ -20,6 +20,21 @@ void setWidth(QWidget* w, float value, Unit unit = Unit::Pixels);
 void setHeight(QWidget* w, float value, Unit unit = Unit::Pixels);
 void setRect(QWidget* w, float left, float top, float width, float height, Unit unit = Unit::Pixels);
 
+// A design rectangle: Left, Top, Width, Height in the container's unit.
+struct Rect
+{
+    float left, top, width, height;
+};
+
+// Names a new child as the window's design names it and puts it at its design rectangle, so a
+// window's layout reads as a table of controls.
+template <class T> T* place(T* child, const char* name, Rect r, Unit unit = Unit::Pixels)
+{
+    child->setObjectName(QLatin1String(name));
+    setRect(child, r.left, r.top, r.width, r.height, unit);
+    return child;
+}
+
 // A control's own visibility flag, not whether it is on screen right now.
 inline bool visible(const QWidget* w) { return !w->isHidden(); }
 

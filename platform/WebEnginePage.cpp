@@ -1,6 +1,5 @@
 #include "WebEnginePage.h"
 
-#include "BrowserControl.h"
 #include "HostServices.h"
 
 #include <QCoreApplication>
@@ -19,7 +18,7 @@ public:
 protected:
     bool acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame) override
     {
-        if (!BrowserControl::isWebScheme(url.scheme()) && url.scheme() != u"data" && url.scheme() != u"blob") {
+        if (!isWebScheme(url.scheme()) && url.scheme() != u"data" && url.scheme() != u"blob") {
             HostServices::current().openExternal(url);
             return false;
         }

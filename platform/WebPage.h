@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QUrl>
 
 #include <functional>
@@ -16,5 +17,8 @@ public:
     virtual QWidget* widget() = 0;
     virtual void load(const QUrl& url) = 0;
 };
+
+// Schemes a page shows itself; any other scheme belongs to a desktop handler.
+bool isWebScheme(const QString& scheme);
 
 using WebPageFactory = std::function<std::unique_ptr<WebPage>(QWidget* parent)>;

@@ -5,10 +5,70 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 
+#include <cstdio>
+#include <exception>
+
 WindowRegistry& WindowRegistry::instance()
 {
     static WindowRegistry registry;
     return registry;
+}
+
+Form* WindowRegistry::show(std::type_index type, const Factory& create)
+{
+    const auto it = m_forms.find(type);
+    if (it != m_forms.end() && it->second) {
+        bringForward(it->second);
+        return it->second;
+    }
+    Form* form = nullptr;
+    try {
+        form = create();
+    } catch (const std::exception& e) {
+        // Only the engines throw here, when their libraries cannot start: nothing can play or show.
+        HostServices::current().failStart(QString::fromLocal8Bit(e.what()));
+        return nullptr;
+    }
+    return load(form, type);
+}
+
+Form* WindowRegistry::switchFrom(Form* current, std::type_index type, const Factory& create)
+{
+    unload(current, /*endIfLast=*/false);
+    Form* target = show(type, create);
+    endIfNoneLoaded();
+    return target;
+}
+
+const WindowRegistry::Named* WindowRegistry::named(const QString& name) const
+{
+    const auto it = m_named.find(name);
+    if (it == m_named.end()) {
+        std::fprintf(stderr, "lumivo: no window named %s\n", qPrintable(name));
+        return nullptr;
+    }
+    return &it->second;
+}
+
+Form* WindowRegistry::show(const QString& name)
+{
+    const Named* n = named(name);
+    return n ? show(n->type, n->create) : nullptr;
+}
+
+Form* WindowRegistry::switchFrom(Form* current, const QString& name)
+{
+    const Named* n = named(name);
+    return n ? switchFrom(current, n->type, n->create) : nullptr;
+}
+
+Form* WindowRegistry::find(const QString& name) const
+{
+    const auto it = m_named.find(name);
+    if (it == m_named.end())
+        return nullptr;
+    const auto loaded = m_forms.find(it->second.type);
+    return loaded == m_forms.end() ? nullptr : loaded->second.data();
 }
 
 Form* WindowRegistry::load(Form* form, std::type_index type)

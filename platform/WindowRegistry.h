@@ -4,6 +4,8 @@
 
 #include <QPointer>
 
+#include <QString>
+
 #include <functional>
 #include <map>
 #include <typeindex>
@@ -17,25 +19,28 @@ public:
 
     // Show: load the window if needed (construct, Form_Load, then show it), or bring the loaded
     // window forward unchanged.
-    template <class T> T* show()
-    {
-        if (T* loaded = find<T>()) {
-            bringForward(loaded);
-            return loaded;
-        }
-        T* form = new T;
-        return static_cast<T*>(load(form, typeid(T)));
-    }
+    // A window that cannot be made (its engine does not start) is reported through the host
+    // services as a start failure, and nullptr comes back.
+    template <class T> T* show() { return static_cast<T*>(show(typeid(T), [] { return new T; })); }
     // Open: the same as show, beside the current window.
     template <class T> T* open() { return show<T>(); }
     // Switch: unload the current window, then show the target.
     template <class T> T* switchFrom(Form* current)
     {
-        unload(current, /*endIfLast=*/false);
-        T* target = show<T>();
-        endIfNoneLoaded();
-        return target;
+        return static_cast<T*>(switchFrom(current, typeid(T), [] { return new T; }));
     }
+
+    // Windows named as menus and links name them ("Form3"), for tables of cross-links. A name
+    // nobody registered shows nothing and says so on stderr.
+    using Factory = std::function<Form*()>;
+    template <class T> void registerWindow(const QString& name)
+    {
+        m_named.insert_or_assign(name, Named{typeid(T), [] { return new T; }});
+    }
+    Form* show(const QString& name);
+    Form* switchFrom(Form* current, const QString& name);
+    bool isRegistered(const QString& name) const { return m_named.count(name) > 0; }
+    Form* find(const QString& name) const;
 
     template <class T> T* find() const
     {
@@ -55,10 +60,19 @@ public:
     void forget(const Form* form);
 
 private:
+    struct Named
+    {
+        std::type_index type;
+        Factory create;
+    };
+    Form* show(std::type_index type, const Factory& create);
+    Form* switchFrom(Form* current, std::type_index type, const Factory& create);
+    const Named* named(const QString& name) const;
     Form* load(Form* form, std::type_index type);
     void bringForward(Form* form);
     void endIfNoneLoaded();
 
     std::map<std::type_index, QPointer<Form>> m_forms;
     std::function<void()> m_onLastUnload;
+    std::map<QString, Named> m_named;
 };

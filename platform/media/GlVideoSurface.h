@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class MpvCore;
+
 class MpvRenderContext;
 
 // The engine renders straight into the widget's framebuffer, sized in device pixels.

@@ -1,13 +1,13 @@
 #include "MpvEngine.h"
 
+#include "GlVideoSurface.h"
 #include "MpvNames.h"
-#include "VideoSurfaces.h"
+#include "RenderPath.h"
+#include "SoftwareVideoSurface.h"
 
 #include <mpv/client.h>
 
 #include <QMetaObject>
-
-PlaybackEngine::~PlaybackEngine() = default;
 
 namespace {
 
@@ -61,14 +61,24 @@ MpvEngine::~MpvEngine()
 
 QWidget* MpvEngine::createVideoSurface(QWidget* parent)
 {
-    const MadeSurface made = makeVideoSurface(m_core, parent);
+    VideoSurface* surface = nullptr;
+    QWidget* widget = nullptr;
+    if (chosenRenderPath() == RenderPath::OpenGL) {
+        auto* gl = new GlVideoSurface(m_core, parent);
+        surface = gl;
+        widget = gl;
+    } else {
+        auto* sw = new SoftwareVideoSurface(m_core, parent);
+        surface = sw;
+        widget = sw;
+    }
     // Only pictures of the stream in flight count: right after a switch the surface may still
     // draw what the previous one left.
-    connect(made.notifier, &VideoSurfaceNotifier::frameRendered, this, [this] {
+    connect(surface->notifier(), &VideoSurfaceNotifier::frameRendered, this, [this] {
         if (m_loaded && !m_finished)
             Q_EMIT frameRendered();
     });
-    return made.widget;
+    return widget;
 }
 
 void MpvEngine::open(const QUrl& url)
@@ -81,6 +91,7 @@ void MpvEngine::open(const QUrl& url)
 void MpvEngine::startAttempt(const QUrl& url)
 {
     m_attemptUrl = url;
+    ++m_attempt;
     m_reasonDelay.stop();
     Q_EMIT attemptStarted(url);
     m_loaded = m_playing = m_pausedForCache = false;
@@ -102,7 +113,15 @@ void MpvEngine::startAttempt(const QUrl& url)
         mpv_free_node_contents(&result);
     } else {
         m_entryId = -1;
-        attemptFailed(PlaybackFailure::Other, QStringLiteral("the engine refused the address"));
+        // Reported from the event loop, as every other outcome, never inside open().
+        const quint64 attempt = m_attempt;
+        QMetaObject::invokeMethod(
+            this,
+            [this, attempt] {
+                if (attempt == m_attempt && !m_finished)
+                    attemptFailed(PlaybackFailure::Other, QStringLiteral("the engine refused the address"));
+            },
+            Qt::QueuedConnection);
         return;
     }
     m_watchdog.start(m_settings.openTimeoutMs);
@@ -110,6 +129,7 @@ void MpvEngine::startAttempt(const QUrl& url)
 
 void MpvEngine::stop()
 {
+    ++m_attempt;
     m_watchdog.stop();
     m_reasonDelay.stop();
     m_finished = true;

@@ -2,6 +2,7 @@
 
 #include "MpvCore.h"
 #include "PlaybackEngine.h"
+#include "VideoOutput.h"
 
 #include <QStringList>
 #include <QTimer>
@@ -13,7 +14,7 @@ struct mpv_event;
 // The real engine: a core driven on the GUI thread. Events are drained when the core signals
 // that some are waiting; an open that neither plays nor fails in time is stopped by a watchdog;
 // mms:// rolls over from MMS over HTTP to MMS over TCP before giving up.
-class MpvEngine : public PlaybackEngine
+class MpvEngine : public PlaybackEngine, public VideoOutput
 {
     Q_OBJECT
 public:
@@ -62,6 +63,7 @@ private:
 
     // The attempt in flight: which load it is, what it opened, what it has reached.
     qint64 m_entryId = -1;
+    quint64 m_attempt = 0;
     QUrl m_requested;
     QUrl m_attemptUrl;
     bool m_rolledOver = false;

@@ -8,10 +8,25 @@
 #include <functional>
 #include <memory>
 
-class QWidget;
-
-// The engine behind the media-player control. Its signals always concern the most recent
-// open(): whatever an earlier stream still reports is dropped inside the engine.
+// The engine that plays one stream at a time for a playback session.
+//
+// Every report concerns the most recent open(): whatever an earlier stream still reports is
+// dropped inside the engine, so a replaced stream never reaches the session. All reports come on
+// the GUI thread, never from inside the call that caused them.
+//
+// After open(url), one attempt runs through these stages:
+//   connected()                      once, when the source answers and data arrives
+//   buffering(percent)               any number of times, before and while playing
+//   playing()                        playback runs; the first picture is on its way
+//   frameRendered()                  each picture of this stream that reached a surface
+//   positionChanged(seconds, dur)    while playing; dur 0 for a live stream
+//   pausedChanged(paused)            after setPaused, and when the engine pauses by itself
+// and ends in exactly one terminal report:
+//   openFailed(failure, detail)      it never played: refused, not found, timed out, ...
+//   ended(failure)                   it played and stopped: None for the end of a recorded
+//                                    file, Interrupted (or another reason) for a drop
+// stop() and a new open() end the attempt without any terminal report. An open that hangs is
+// ended by the engine itself with openFailed(TimedOut) within its watchdog time.
 class PlaybackEngine : public QObject
 {
     Q_OBJECT
@@ -27,18 +42,15 @@ public:
     virtual void setMute(bool mute) = 0;
     virtual void setStretchToFit(bool stretch) = 0;
     virtual void seek(double seconds) = 0;
-    // The widget the engine draws the picture into; made once, owned by `parent`.
-    virtual QWidget* createVideoSurface(QWidget* parent) = 0;
 
 Q_SIGNALS:
-    void connected();            // the source answered; data is arriving
+    void connected();
     void buffering(int percent);
-    void playing();              // playback runs (first frame on its way)
+    void playing();
     void pausedChanged(bool paused);
-    void frameRendered();        // a picture reached the surface
+    void frameRendered();
     void openFailed(PlaybackFailure failure, const QString& detail);
-    void ended(PlaybackFailure failure); // a stream that played has stopped
-    // Play position; duration 0 for a live stream.
+    void ended(PlaybackFailure failure);
     void positionChanged(double seconds, double duration);
 };
 

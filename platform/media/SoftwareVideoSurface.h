@@ -6,6 +6,8 @@
 #include <QWidget>
 
 #include <memory>
+
+class MpvCore;
 #include <vector>
 
 class MpvRenderContext;

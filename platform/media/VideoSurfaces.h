@@ -4,9 +4,6 @@
 
 #include <memory>
 
-class MpvCore;
-class QWidget;
-
 class VideoSurfaceNotifier : public QObject
 {
     Q_OBJECT
@@ -24,12 +21,3 @@ public:
 protected:
     VideoSurfaceNotifier m_notifier;
 };
-
-struct MadeSurface
-{
-    QWidget* widget;
-    VideoSurfaceNotifier* notifier;
-};
-
-// A surface for the render path this machine should use.
-MadeSurface makeVideoSurface(const std::shared_ptr<MpvCore>& core, QWidget* parent);

@@ -3,6 +3,7 @@
 #include "LocalHttpServer.h"
 #include "MediaPlayer.h"
 #include "MpvEngine.h"
+#include "PlaybackEngineFactory.h"
 #include "RecordingHost.h"
 
 #include <QFile>
@@ -96,7 +97,7 @@ void TestPlaybackE2E::cleanup()
 {
     delete m_player;
     m_player = nullptr;
-    MediaPlayer::setEngineFactory({});
+    setPlaybackEngineFactory({});
     delete m_server;
     QVERIFY(m_host->boxes.isEmpty());
     delete m_host;
@@ -104,7 +105,7 @@ void TestPlaybackE2E::cleanup()
 
 MediaPlayer* TestPlaybackE2E::makePlayer(int openTimeoutMs)
 {
-    MediaPlayer::setEngineFactory([this, openTimeoutMs] {
+    setPlaybackEngineFactory([this, openTimeoutMs] {
         MpvEngine::Settings settings;
         settings.core.audioOutput = "null";
         settings.openTimeoutMs = openTimeoutMs;

@@ -3,10 +3,9 @@
 #include "PlaybackEngine.h"
 
 #include <QList>
-#include <QPointer>
 #include <QUrl>
 
-// Records what the player asks of its engine; tests drive its signals by hand.
+// Records what a session asks of its engine; tests drive its signals by hand.
 class FakePlaybackEngine : public PlaybackEngine
 {
     Q_OBJECT
@@ -18,7 +17,6 @@ public:
     void setMute(bool m) override { mute = m; }
     void setStretchToFit(bool s) override { stretch = s; }
     void seek(double seconds) override { seeks.push_back(seconds); }
-    QWidget* createVideoSurface(QWidget* parent) override;
 
     QList<QUrl> opened;
     int stops = 0;
@@ -27,15 +25,4 @@ public:
     bool mute = false;
     bool stretch = false;
     QList<double> seeks;
-    QPointer<QWidget> surface;
-};
-
-// While alive, every media-player control gets a FakePlaybackEngine.
-class FakeEngines
-{
-public:
-    FakeEngines();
-    ~FakeEngines();
-    FakePlaybackEngine* last() const { return made.isEmpty() ? nullptr : made.last().data(); }
-    QList<QPointer<FakePlaybackEngine>> made;
 };

@@ -3,6 +3,7 @@
 #include "HostServices.h"
 
 #include <QList>
+#include <QStringList>
 #include <QUrl>
 
 // Records what the windows ask of the desktop; installs itself for its lifetime.
@@ -23,6 +24,11 @@ public:
     bool openExternal(const QUrl& url) override;
     void endProgram() override { ++endCalls; }
     bool programEnding() const override { return endCalls > 0; }
+    void failStart(const QString& reason) override
+    {
+        startFailures.push_back(reason);
+        ++endCalls;
+    }
     bool previousInstanceRunning() const override { return previousInstance; }
 
     bool previousInstance = false;
@@ -30,4 +36,5 @@ public:
     int endCalls = 0;
     QList<Box> boxes;
     QList<QUrl> opened;
+    QStringList startFailures;
 };

@@ -1,5 +1,5 @@
 #include "BrowserControl.h"
-#include "FakePlaybackEngine.h"
+#include "FakeEngines.h"
 #include "Form1.h"
 #include "LumivoBuildValues.h"
 #include "MediaPlayer.h"

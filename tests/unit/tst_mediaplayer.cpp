@@ -1,4 +1,4 @@
-#include "FakePlaybackEngine.h"
+#include "FakeEngines.h"
 #include "LocalHttpServer.h"
 #include "MediaPlayer.h"
 #include "MpvEngine.h"

@@ -4,6 +4,7 @@
 
 class BrowserControl;
 class EdgeAlignment;
+class LinkLabel;
 class MediaPlayer;
 class QLabel;
 class SkinStrip;
@@ -51,8 +52,16 @@ public:
     SkinStrip* Bd3 = nullptr;
     SkinStrip* Br = nullptr;
     QLabel* Label3 = nullptr;
-    QLabel* Label1 = nullptr;
+    LinkLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;
+    // The link row on the menu strip.
+    LinkLabel* Label4 = nullptr;
+    LinkLabel* Label13 = nullptr;
+    LinkLabel* Label5 = nullptr;
+    LinkLabel* Label6 = nullptr;
+    LinkLabel* Label12 = nullptr;
+    LinkLabel* Label8 = nullptr;
+    LinkLabel* Label7 = nullptr;
 
     bool alwaysOnTop() const { return m_alwaysOnTop; }
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "FakeEngines.h"
+#include "RecordingHost.h"
+#include "RecordingWebPage.h"
+
+// What every window test needs in place, and takes away again: the recording desktop, the page
+// double, the engine double, and a window registry that records the program's end instead of
+// quitting. Create one in init(), delete it in cleanup(); its destructor unloads every window.
+class WindowFixture
+{
+public:
+    WindowFixture();
+    ~WindowFixture();
+
+    RecordingHost host;
+    RecordingPages pages;
+    FakeEngines engines;
+    int programEnds = 0; // times the last window went
+};

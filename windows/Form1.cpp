@@ -1,0 +1,188 @@
+#include "Form1.h"
+
+#include "BrowserControl.h"
+#include "ChannelCatalogue.h"
+#include "EdgeAlignment.h"
+#include "HostServices.h"
+#include "LinkLabel.h"
+#include "LumivoBuildValues.h"
+#include "MediaPlayer.h"
+#include "MenuBuilder.h"
+#include "Placement.h"
+#include "SkinStrip.h"
+#include "StreamTable.h"
+#include "TreeView.h"
+#include "WebLinks.h"
+
+#include <QGuiApplication>
+#include <QLabel>
+#include <QScreen>
+
+using placement::Rect;
+using placement::Unit;
+using placement::place;
+
+namespace {
+
+const QColor kStripColour(0x3c, 0x6e, 0xb4);
+const QColor kFrameColour(0x2a, 0x55, 0x96);
+
+// The menu strip's row of links and the sponsor line on the bottom bar: what each one does.
+QList<menus::ActionRow> linkActions()
+{
+    using menus::Verb;
+    return {
+        {QStringLiteral("Label4"), Verb::Switch, QStringLiteral("Form3")},
+        {QStringLiteral("Label13"), Verb::Switch, QStringLiteral("Form8")},
+        {QStringLiteral("Label5"), Verb::Switch, QStringLiteral("Form4")},
+        {QStringLiteral("Label6"), Verb::Switch, QStringLiteral("Form5")},
+        {QStringLiteral("Label12"), Verb::Switch, QStringLiteral("Form7")},
+        {QStringLiteral("Label8"), Verb::Link, weblinks::movieSite()},
+        {QStringLiteral("Label7"), Verb::Open, QStringLiteral("Form6")},
+        {QStringLiteral("Label1"), Verb::Link, weblinks::homePageBare()},
+    };
+}
+
+LinkLabel* makeLink(QWidget* strip, const QString& caption)
+{
+    auto* label = new LinkLabel(caption, strip);
+    QPalette p = label->palette();
+    p.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    label->setPalette(p);
+    label->setCursor(Qt::PointingHandCursor);
+    return label;
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent) : Form(parent)
+{
+    setWindowTitle(QStringLiteral("Lumivo网络电视5.5 免安装版"));
+    setWindowFlag(Qt::FramelessWindowHint);
+    QPalette p = palette();
+    p.setColor(QPalette::Window, QColor(224, 224, 224));
+    setPalette(p);
+    setAutoFillBackground(true);
+    resize(DesignClientWidth, DesignClientHeight);
+    createControls();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+QString Form1::adPageUrl() { return QString::fromUtf8(buildvalues::ContentServer) + QStringLiteral("/ad/ad.html"); }
+
+float Form1::ScaleWidth() const { return float(width()); }
+float Form1::ScaleHeight() const { return float(height()); }
+
+void Form1::createControls()
+{
+    // Bottom of the stacking order first, so each later control covers the earlier ones.
+    MediaPlayer::Settings player;
+    player.autoStart = true;
+    player.uiMode = MediaPlayer::UiMode::Mini;
+    player.volume = 12;
+    player.mute = false;
+    player.stretchToFit = true;
+    player.enableContextMenu = false;
+    player.enableErrorDialogs = false;
+    wmp1 = place(new MediaPlayer(player, this), "wmp1", {160, 48, 576, 469});
+
+    Picture1 = place(new QLabel(this), "Picture1", {424, 120, 364, 132});
+    Picture1->hide(); // a picture store, never shown
+    Bd10 = place(new SkinStrip(this, kStripColour), "Bd10", {376, 400, 215, 7});
+    Rc = place(new SkinStrip(this, kFrameColour), "Rc", {733, 26, 6, 491});
+    Bd4 = place(new SkinStrip(this, kFrameColour), "Bd4", {0, 26, 7, 491});
+    Mnu = place(new SkinStrip(this, kStripColour), "Mnu", {0, 24, 777, 21});
+    Label4 = place(makeLink(Mnu, QStringLiteral("CNTV直播")), "Label4", {4200, 120, 720, 180}, Unit::Twips);
+    Label13 = place(makeLink(Mnu, QStringLiteral("易视直播")), "Label13", {5100, 120, 720, 180}, Unit::Twips);
+    Label5 = place(makeLink(Mnu, QStringLiteral("Lumivo影剧院")), "Label5", {6000, 120, 900, 180}, Unit::Twips);
+    Label6 = place(makeLink(Mnu, QStringLiteral("Lumivo收音机")), "Label6", {7080, 120, 900, 180}, Unit::Twips);
+    Label12 = place(makeLink(Mnu, QStringLiteral("酷狗音乐")), "Label12", {8160, 120, 720, 180}, Unit::Twips);
+    Label8 = place(makeLink(Mnu, QStringLiteral("Kivamo")), "Label8", {9000, 120, 720, 180}, Unit::Twips);
+    Label7 = place(makeLink(Mnu, QStringLiteral("Lumivo聊天室")), "Label7", {9840, 120, 900, 180}, Unit::Twips);
+
+    TreeView1 = place(new TreeView(this), "TreeView1", {4, 44, 145, 465});
+    connect(TreeView1, &TreeView::NodeClick, this, &Form1::TreeView1_NodeClick);
+
+    Bd5 = place(new SkinStrip(this, kFrameColour), "Bd5", {152, 45, 7, 488});
+    ImageB = place(new QLabel(Bd5), "ImageB", {-60, 1740, 300, 750}, Unit::Twips);
+    ImageA = place(new QLabel(Bd5), "ImageA", {0, 3300, 315, 750}, Unit::Twips);
+
+    Bd1 = place(new SkinStrip(this, kFrameColour), "Bd1", {0, 0, 739, 26});
+    Cap = place(new QLabel(QStringLiteral("Lumivo网络电视5.5 免安装版"), Bd1), "Cap", {120, 75, 2880, 240}, Unit::Twips);
+    Cap->setStyleSheet(QStringLiteral("color: white"));
+    Tr = place(new SkinStrip(Bd1, kFrameColour), "Tr", {5340, 0, 30, 390}, Unit::Twips);
+    Bd2 = place(new SkinStrip(Bd1, kFrameColour), "Bd2", {9720, 0, 1035, 345}, Unit::Twips);
+    Bi = place(new QLabel(Bd2), "Bi", {60, 60, 240, 240}, Unit::Twips);
+    BA = place(new QLabel(Bd2), "BA", {360, 60, 240, 240}, Unit::Twips);
+    BC = place(new QLabel(Bd2), "BC", {660, 60, 240, 240}, Unit::Twips);
+
+    Bd6 = place(new SkinStrip(this, kFrameColour), "Bd6", {0, 517, 739, 13});
+    Bd3 = place(new SkinStrip(Bd6, kStripColour), "Bd3", {0, 0, 180, 30}, Unit::Twips);
+    Br = place(new SkinStrip(Bd6, kStripColour), "Br", {6120, -60, 15, 60}, Unit::Twips);
+    Label3 = place(new QLabel(QStringLiteral("本软件由"), Bd6), "Label3", {4680, 0, 720, 180}, Unit::Twips);
+    Label1 = place(makeLink(Bd6, QStringLiteral("Orvalis ") + weblinks::makerHost()), "Label1", {5520, 0, 1890, 180},
+                   Unit::Twips);
+    Label2 = place(new QLabel(QStringLiteral("提供"), Bd6), "Label2", {7560, 0, 360, 180}, Unit::Twips);
+
+    PtA = place(new QLabel(this), "PtA", {136, 64, 25, 25});
+    PtB = place(new QLabel(this), "PtB", {168, 64, 25, 25});
+
+    WebBrowser1 = place(new BrowserControl(this), "WebBrowser1", {208, 72, 489, 361});
+
+    Bd9 = place(new SkinStrip(this, kStripColour), "Bd9", {152, 48, 561, 7});
+
+    m_edges = new EdgeAlignment(this);
+    m_edges->align(Bd1, EdgeAlignment::Edge::Top);
+    m_edges->align(Bd6, EdgeAlignment::Edge::Bottom);
+    m_edges->align(Bd4, EdgeAlignment::Edge::Left);
+    m_edges->align(Rc, EdgeAlignment::Edge::Right);
+
+    const QStringList unbound = menus::bind(this, {}, linkActions());
+    Q_ASSERT_X(unbound.isEmpty(), "Form1", "a link without its label");
+}
+
+void Form1::Form_Load()
+{
+    WebBrowser1->Navigate(adPageUrl());
+
+    HostServices& host = HostServices::current();
+    if (host.previousInstanceRunning()) {
+        host.messageBox(QStringLiteral("Lumivo网络电视已经运行！"), HostServices::Icon::Warning,
+                        QStringLiteral("Lumivo网络电视"));
+        host.endProgram();
+        return;
+    }
+
+    m_alwaysOnTop = false;
+
+    ImageB->hide();
+    PtA->hide();
+    PtB->hide();
+    Bd10->hide();
+
+    placement::setHeight(wmp1, ScaleHeight() - placement::height(Bd1) - placement::height(Bd6) - placement::height(Mnu));
+    // The tree's own top edge, not the strips above it.
+    placement::setTop(wmp1, placement::top(TreeView1) + placement::height(Bd9));
+    placement::setWidth(wmp1, ScaleWidth() - placement::width(Bd5) - placement::width(Bd4) - placement::width(Rc)
+                                  - placement::width(TreeView1));
+    placement::setLeft(wmp1, placement::width(TreeView1) + placement::width(Bd5) + placement::width(Bd4));
+
+    TreeNodes& nodes = TreeView1->Nodes();
+    ChannelCatalogue::loadInto([&nodes](const QString& parent, bool isChild, const QString& key, const QString& caption) {
+        if (isChild)
+            nodes.Add(parent, tvwChild, key, caption);
+        else
+            nodes.Add(key, caption);
+    });
+}
+
+void Form1::TreeView1_NodeClick(const TreeNode& node)
+{
+    // Categories, regions and channels without a stream leave the player as it is.
+    if (const QString* url = StreamTable::find(node.Key))
+        wmp1->setURL(*url);
+}
