@@ -7,8 +7,14 @@
 
 #include <QApplication>
 
+#include <cstdio>
+
 int main(int argc, char** argv)
 {
+    if (!processsetup::displayAvailable()) {
+        std::fputs("lumivo: Lumivo网络电视无法启动：找不到可用的显示（DISPLAY 与 WAYLAND_DISPLAY 均未设置）\n", stderr);
+        return 1;
+    }
     processsetup::beforeApplication();
     // The program takes no command line: only the program name reaches the toolkit.
     int qtArgc = argc > 0 ? 1 : 0;

@@ -10,7 +10,15 @@ bool g_decided = false;
 bool g_wasRunning = false;
 } // namespace
 
-QString PreviousInstance::defaultName() { return QStringLiteral("lumivo-tv-%1").arg(::getuid()); }
+// One instance per user and display: a player left running on another display (a test's virtual
+// one, a second seat) cannot be seen from here, so it must not turn this start away.
+QString PreviousInstance::defaultName()
+{
+    QByteArray display = qgetenv("WAYLAND_DISPLAY");
+    if (display.isEmpty())
+        display = qgetenv("DISPLAY");
+    return QStringLiteral("lumivo-tv-%1-%2").arg(::getuid()).arg(QString::fromLocal8Bit(display));
+}
 
 void PreviousInstance::decide(const QString& name)
 {

@@ -10,6 +10,12 @@
 
 namespace processsetup {
 
+bool displayAvailable()
+{
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
+           || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
 void beforeApplication()
 {
     // Nothing of ours may land on disk: no shader caches from Qt or Mesa.

@@ -14,8 +14,40 @@ import time
 import urllib.parse
 
 
+OUT = os.environ.get("LUMIVO_E2E_OUT") or tempfile.gettempdir()
+_players = []  # (process, path of its stderr log)
+
+
 class Fail(Exception):
-    pass
+    """A failed check. The evidence is taken when it is raised, while the players still run."""
+
+    def __init__(self, message):
+        super().__init__(message)
+        self.evidence = capture_evidence()
+
+
+def capture_evidence():
+    """A screenshot of the whole display and the list of its windows, as text."""
+    os.makedirs(OUT, exist_ok=True)
+    shot = os.path.join(OUT, f"failure-{os.getpid()}-{int(time.time() * 1000)}.png")
+    screenshot(shot)
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True)
+    windows = "\n".join(line for line in tree.stdout.splitlines() if '"' in line) or tree.stderr
+    return f"screenshot: {shot if os.path.exists(shot) else '(none taken)'}\nwindows on the display:\n{windows}"
+
+
+def player_logs():
+    out = []
+    for proc, path in _players:
+        try:
+            with open(path, encoding="utf-8", errors="replace") as f:
+                text = f.read()
+        except OSError:
+            text = "(no log)"
+        state = "running" if proc.poll() is None else f"exit code {proc.returncode}"
+        tail = "\n".join(text.splitlines()[-150:])
+        out.append(f"--- player pid {proc.pid} ({state}), stderr:\n{tail}")
+    return "\n".join(out)
 
 
 def check(cond, message):
@@ -105,9 +137,22 @@ class Sandbox:
         shutil.rmtree(self.root, ignore_errors=True)
 
 
-def start_player(binary, env):
-    return subprocess.Popen([binary], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE,
+def start_player(binary, env, args=()):
+    """Starts the player; its stderr goes to a log that a failure prints."""
+    log = tempfile.NamedTemporaryFile(prefix="lumivo-stderr-", suffix=".log", delete=False)
+    proc = subprocess.Popen([binary, *args], env=env, stdout=subprocess.DEVNULL, stderr=log,
                             start_new_session=True)
+    log.close()
+    _players.append((proc, log.name))
+    return proc
+
+
+def stderr_of(proc):
+    for p, path in _players:
+        if p is proc:
+            with open(path, encoding="utf-8", errors="replace") as f:
+                return f.read()
+    return ""
 
 
 def windows_named(name, pid=None):
@@ -169,7 +214,15 @@ def kill(proc, sig=signal.SIGTERM):
 def main(test):
     try:
         test()
-    except Fail as e:
-        print(f"FAIL: {e}", file=sys.stderr)
+    except Exception as e:  # noqa: BLE001 - every failure must explain itself
+        evidence = e.evidence if isinstance(e, Fail) else capture_evidence()
+        kind = "FAIL" if isinstance(e, Fail) else f"ERROR ({type(e).__name__})"
+        print(f"{kind}: {e}\n{evidence}\n{player_logs()}", file=sys.stderr)
         sys.exit(1)
+    finally:
+        for _, path in _players:
+            try:
+                os.unlink(path)
+            except OSError:
+                pass
     print("PASS")
