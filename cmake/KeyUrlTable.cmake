@@ -19,8 +19,8 @@ function(lumivo_read_key_url_table VAR ITEM FILE SCHEMES OUT_KEYS)
   string(APPEND scheme_names "${last_scheme}")
 
   file(READ "${FILE}" text)
-  # Only keys and schemes are checked, so characters that CMake lists treat specially may be
-  # masked inside URLs.
+  # Only keys and each URL's scheme, host and port are checked, so characters that CMake lists
+  # treat specially may be masked in the rest of a URL.
   string(REGEX REPLACE "[][;]" "_" text "${text}")
   string(REPLACE "\r" "" text "${text}")
   string(REPLACE "\n" ";" lines "${text}")
