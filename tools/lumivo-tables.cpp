@@ -1,7 +1,9 @@
 // Prints the compiled-in tables as UTF-8 TSV: one row a line, no header, tabs between fields.
 
 #include "ChannelCatalogue.h"
+#include "RadioStationTable.h"
 #include "StreamTable.h"
+#include "WebTvChannelTable.h"
 
 #include <QString>
 
@@ -42,11 +44,31 @@ int printStreams()
     return 0;
 }
 
+int printRadio()
+{
+    const MenuTable& table = RadioStationTable::table();
+    for (const MenuRow& r : table.rows())
+        if (!r.isMenu)
+            printRow({r.key, r.caption, table.menuPath(r), r.value});
+    return 0;
+}
+
+int printWebTv()
+{
+    const MenuTable& table = WebTvChannelTable::table();
+    for (const MenuRow& r : table.rows())
+        if (!r.isMenu)
+            printRow({r.key, r.caption, r.value, table.menuPath(r)});
+    return 0;
+}
+
 const std::map<std::string, std::function<int()>>& tables()
 {
     static const std::map<std::string, std::function<int()>> all{
         {"catalogue", printCatalogue},
         {"streams", printStreams},
+        {"radio", printRadio},
+        {"webtv", printWebTv},
     };
     return all;
 }
