@@ -58,6 +58,7 @@ private Q_SLOTS:
     void verbs_data();
     void verbs();
     void unknownNamesAreReportedNotCrashed();
+    void clientAreaLiesBelowTheMenuBar();
 
 private:
     WindowFixture* m_fixture = nullptr;
@@ -186,6 +187,23 @@ void TestMenuBuilder::unknownNamesAreReportedNotCrashed()
     menus::run(&home, {QStringLiteral("x"), Verb::Link, QStringLiteral("http://deals.example.invalid/")});
     QCOMPARE(m_fixture->host.boxes.size(), 1);
     QVERIFY(m_fixture->host.boxes[0].text.contains(QStringLiteral("http://deals.example.invalid/")));
+}
+
+void TestMenuBuilder::clientAreaLiesBelowTheMenuBar()
+{
+    Other form;
+    QMenuBar* bar = form.addMenuBar();
+    menus::build(&form, bar, kRows);
+    form.setFixedBorder(false, false);
+    form.setClientSize(QSize(301, 333));
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    QWidget* client = form.clientArea();
+    QVERIFY(client != &form);
+    QCOMPARE(client->size(), QSize(301, 333));
+    QCOMPARE(client->y(), bar->height());
+    QCOMPARE(form.minimumSize(), form.maximumSize()); // a fixed border
+    QVERIFY(!(form.windowFlags() & Qt::WindowMinMaxButtonsHint));
 }
 
 QTEST_MAIN(TestMenuBuilder)
