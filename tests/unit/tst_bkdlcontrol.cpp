@@ -269,6 +269,18 @@ void TestBkDLControl::propertiesNotifyAndRoundTrip()
     QCOMPARE(loaded.BorderStyle(), qint16(0));
     QCOMPARE(loaded.SaveFileName(), QStringLiteral("/tmp/dl/x.zip")); // derived on load
     QVERIFY(!loaded.FailOnRedirect() && !loaded.RenameOnRedirect() && !loaded.ShowProgress());
+
+    // Enabled is the control's own flag: a disabled container neither changes it nor gets it saved.
+    QWidget container;
+    auto* inside = new bkDLControl(&container);
+    container.setEnabled(false);
+    QVERIFY(inside->Enabled());
+    PropertyBag insideBag;
+    inside->WriteProperties(insideBag);
+    QVERIFY(!insideBag.contains(QStringLiteral("Enabled")));
+    inside->setEnabledFlag(false);
+    container.setEnabled(true);
+    QVERIFY(!inside->Enabled());
 }
 
 void TestBkDLControl::mouseEventsInTwips()
