@@ -1,5 +1,7 @@
 #include "BrowserControl.h"
-#include "FakeEngines.h"
+#include "LinkLabel.h"
+#include "WebLinks.h"
+#include "WindowFixture.h"
 #include "Form1.h"
 #include "LumivoBuildValues.h"
 #include "MediaPlayer.h"
@@ -24,10 +26,13 @@ private Q_SLOTS:
     void treeShowsCollapsedCategories();
     void secondInstanceWarnsAndEnds();
     void reloadRunsStartUpAgain();
+    void linkLabels_data();
+    void linkLabels();
     void nodeClickPlaysChannelsOnly_data();
     void nodeClickPlaysChannelsOnly();
 
 private:
+    WindowFixture* m_fixture = nullptr;
     RecordingHost* m_host = nullptr;
     RecordingPages* m_pages = nullptr;
     FakeEngines* m_engines = nullptr;
@@ -35,19 +40,15 @@ private:
 
 void TestForm1::init()
 {
-    m_host = new RecordingHost;
-    m_pages = new RecordingPages;
-    m_engines = new FakeEngines;
-    WindowRegistry::instance().setOnLastUnload([] {});
+    m_fixture = new WindowFixture;
+    m_host = &m_fixture->host;
+    m_pages = &m_fixture->pages;
+    m_engines = &m_fixture->engines;
 }
 
 void TestForm1::cleanup()
 {
-    WindowRegistry::instance().unloadAll();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    delete m_engines;
-    delete m_pages;
-    delete m_host;
+    delete m_fixture;
 }
 
 void TestForm1::startUpRectangleAndState()
@@ -177,6 +178,46 @@ void TestForm1::nodeClickPlaysChannelsOnly()
     QVERIFY(first >= 1);
     form->TreeView1_NodeClick(TreeView::nodeOf(item));
     QVERIFY(connecting() > first);
+}
+
+void TestForm1::linkLabels_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("rect"); // pixels within its strip
+    QTest::addColumn<QString>("link"); // the page opened, if any
+
+    QTest::newRow("Label4") << "Label4" << "CNTV直播" << QRect(280, 8, 48, 12) << QString();
+    QTest::newRow("Label13") << "Label13" << "易视直播" << QRect(340, 8, 48, 12) << QString();
+    QTest::newRow("Label5") << "Label5" << "Lumivo影剧院" << QRect(400, 8, 60, 12) << QString();
+    QTest::newRow("Label6") << "Label6" << "Lumivo收音机" << QRect(472, 8, 60, 12) << QString();
+    QTest::newRow("Label12") << "Label12" << "酷狗音乐" << QRect(544, 8, 48, 12) << QString();
+    QTest::newRow("Label8") << "Label8" << "Kivamo" << QRect(600, 8, 48, 12) << weblinks::movieSite();
+    QTest::newRow("Label7") << "Label7" << "Lumivo聊天室" << QRect(656, 8, 60, 12) << QString();
+    QTest::newRow("Label1 sponsor") << "Label1" << QStringLiteral("Orvalis ") + weblinks::makerHost()
+                                    << QRect(368, 0, 126, 12) << weblinks::homePageBare();
+}
+
+void TestForm1::linkLabels()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, rect);
+    QFETCH(QString, link);
+    Form1* form = WindowRegistry::instance().show<Form1>();
+    QVERIFY(form);
+    auto* label = form->findChild<LinkLabel*>(name);
+    QVERIFY(label);
+    QCOMPARE(label->text(), caption);
+    QCOMPARE(label->geometry(), rect);
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QTest::mouseClick(label, Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(m_host->opened, link.isEmpty() ? QList<QUrl>{} : QList<QUrl>{QUrl(link)});
+    // The other windows are not built yet: their links change nothing, and never unload Form1.
+    QCOMPARE(WindowRegistry::instance().find<Form1>(), form);
+    // The sponsor line opens the home page without the "/" the help menu adds.
+    QCOMPARE(weblinks::homePageBare() + u'/', weblinks::homePage());
 }
 
 QTEST_MAIN(TestForm1)
