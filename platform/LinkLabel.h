@@ -11,10 +11,13 @@ public:
 
 Q_SIGNALS:
     void Click();
+    // The pointer moved over the label (with or without a button down).
+    void MouseMove();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     bool m_pressed = false;
