@@ -16,10 +16,17 @@ void PropertyBag::WriteProperty(const QString& name, const QVariant& value, cons
 {
     const QString key = foldKey(name);
     if (defaultValue.isValid() && value == defaultValue) {
-        m_values.remove(key);
+        if (m_values.remove(key))
+            m_order.removeOne(key);
         return;
     }
-    m_values.insert(key, Entry{name, value});
+    const auto it = m_values.find(key);
+    if (it == m_values.end()) {
+        m_values.insert(key, Entry{name, value});
+        m_order << key;
+    } else {
+        it->value = value; // keeps the spelling and the place of the first write
+    }
 }
 
 bool PropertyBag::contains(const QString& name) const { return m_values.contains(foldKey(name)); }
@@ -27,7 +34,7 @@ bool PropertyBag::contains(const QString& name) const { return m_values.contains
 QStringList PropertyBag::keys() const
 {
     QStringList out;
-    for (const Entry& e : m_values)
-        out << e.name;
+    for (const QString& key : m_order)
+        out << m_values.value(key).name;
     return out;
 }
