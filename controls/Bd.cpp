@@ -1,10 +1,11 @@
 #include "Bd.h"
 
+#include "ColorValue.h"
+
 #include "BdImage.h"
 #include "MouseMasks.h"
 #include "Placement.h"
 #include "Units.h"
-#include "XPButtonPainter.h"
 
 #include <QImage>
 #include <QLabel>
@@ -23,15 +24,6 @@ const QString kDefaultCaption = QStringLiteral("Label1");
 
 const QColor kLabelBack(224, 224, 224);
 
-// The one place a stored colour value becomes a colour: 0x00BBGGRR through the push button's
-// conversion, a system colour by index from the palette (button text for index 18, the default;
-// window text for the rest).
-QColor colourOf(quint32 value, const QPalette& palette)
-{
-    if (value & 0x80000000u)
-        return palette.color((value & 0x00FFFFFFu) == 18 ? QPalette::ButtonText : QPalette::WindowText);
-    return xpbutton::colorFromBgr(value);
-}
 
 [[noreturn]] void wrongType(const QString& key, const QVariant& value, const char* expected)
 {
@@ -171,7 +163,7 @@ void Bd::applyForeColor()
 {
     QPalette p = m_label->palette();
     p.setColor(QPalette::Window, kLabelBack);
-    p.setColor(QPalette::WindowText, colourOf(m_foreColor, palette()));
+    p.setColor(QPalette::WindowText, colorvalue::toColor(m_foreColor, palette()));
     m_label->setPalette(p);
 }
 
