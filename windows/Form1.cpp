@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "Bd.h"
 #include "BrowserControl.h"
 #include "ChannelCatalogue.h"
 #include "EdgeAlignment.h"
@@ -9,7 +10,7 @@
 #include "MediaPlayer.h"
 #include "MenuBuilder.h"
 #include "Placement.h"
-#include "SkinStrip.h"
+#include "SkinPictures.h"
 #include "StreamTable.h"
 #include "TreeView.h"
 #include "WebLinks.h"
@@ -24,8 +25,22 @@ using placement::place;
 
 namespace {
 
-const QColor kStripColour(0x3c, 0x6e, 0xb4);
-const QColor kFrameColour(0x2a, 0x55, 0x96);
+// A skin strip with its picture, stretched over it at every size.
+Bd* strip(QWidget* parent)
+{
+    auto* bd = new Bd(parent);
+    bd->setCaption({});
+    return bd;
+}
+
+// Caption buttons, floating buttons and list handles show their resting pictures.
+QLabel* skinImage(QWidget* parent, const char* pictureStore)
+{
+    auto* label = new QLabel(parent);
+    label->setPixmap(skin::picture(skin::pictureFor(QLatin1String(pictureStore)), label->devicePixelRatioF()));
+    label->setScaledContents(true);
+    return label;
+}
 
 // The menu strip's row of links and the sponsor line on the bottom bar: what each one does.
 QList<menus::ActionRow> linkActions()
@@ -43,13 +58,23 @@ QList<menus::ActionRow> linkActions()
     };
 }
 
+// The strips' text: 9 pt Song, whose glyphs fill the strips' 12-pixel lines.
+QFont stripFont()
+{
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(12);
+    return font;
+}
+
 LinkLabel* makeLink(QWidget* strip, const QString& caption)
 {
     auto* label = new LinkLabel(caption, strip);
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, QColor(0, 0, 255));
     label->setPalette(p);
-    label->setCursor(Qt::PointingHandCursor);
+    label->setCursor(skin::linkCursor(label->devicePixelRatioF()));
+    label->setFont(stripFont());
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return label;
 }
 
@@ -60,7 +85,7 @@ Form1::Form1(QWidget* parent) : Form(parent)
     setWindowTitle(QStringLiteral("Lumivo网络电视5.5 免安装版"));
     setWindowFlag(Qt::FramelessWindowHint);
     QPalette p = palette();
-    p.setColor(QPalette::Window, QColor(224, 224, 224));
+    p.setColor(QPalette::Window, QColor(0x22, 0x25, 0x2a)); // the skin's own dark, where no strip covers it
     setPalette(p);
     setAutoFillBackground(true);
     resize(DesignClientWidth, DesignClientHeight);
@@ -92,10 +117,10 @@ void Form1::createControls()
 
     Picture1 = place(new QLabel(this), "Picture1", {424, 120, 364, 132});
     Picture1->hide(); // a picture store, never shown
-    Bd10 = place(new SkinStrip(this, kStripColour), "Bd10", {376, 400, 215, 7});
-    Rc = place(new SkinStrip(this, kFrameColour), "Rc", {733, 26, 6, 491});
-    Bd4 = place(new SkinStrip(this, kFrameColour), "Bd4", {0, 26, 7, 491});
-    Mnu = place(new SkinStrip(this, kStripColour), "Mnu", {0, 24, 777, 21});
+    Bd10 = place(strip(this), "Bd10", {376, 400, 215, 7});
+    Rc = place(strip(this), "Rc", {733, 26, 6, 491});
+    Bd4 = place(strip(this), "Bd4", {0, 26, 7, 491});
+    Mnu = place(strip(this), "Mnu", {0, 24, 777, 21});
     Label4 = place(makeLink(Mnu, QStringLiteral("CNTV直播")), "Label4", {4200, 120, 720, 180}, Unit::Twips);
     Label13 = place(makeLink(Mnu, QStringLiteral("易视直播")), "Label13", {5100, 120, 720, 180}, Unit::Twips);
     Label5 = place(makeLink(Mnu, QStringLiteral("Lumivo影剧院")), "Label5", {6000, 120, 900, 180}, Unit::Twips);
@@ -107,39 +132,45 @@ void Form1::createControls()
     TreeView1 = place(new TreeView(this), "TreeView1", {4, 44, 145, 465});
     connect(TreeView1, &TreeView::NodeClick, this, &Form1::TreeView1_NodeClick);
 
-    Bd5 = place(new SkinStrip(this, kFrameColour), "Bd5", {152, 45, 7, 488});
-    ImageB = place(new QLabel(Bd5), "ImageB", {-60, 1740, 300, 750}, Unit::Twips);
-    ImageA = place(new QLabel(Bd5), "ImageA", {0, 3300, 315, 750}, Unit::Twips);
+    Bd5 = place(strip(this), "Bd5", {152, 45, 7, 488});
+    ImageB = place(skinImage(Bd5, "Image4"), "ImageB", {-60, 1740, 300, 750}, Unit::Twips);
+    ImageA = place(skinImage(Bd5, "Image1"), "ImageA", {0, 3300, 315, 750}, Unit::Twips);
 
-    Bd1 = place(new SkinStrip(this, kFrameColour), "Bd1", {0, 0, 739, 26});
+    Bd1 = place(strip(this), "Bd1", {0, 0, 739, 26});
     Cap = place(new QLabel(QStringLiteral("Lumivo网络电视5.5 免安装版"), Bd1), "Cap", {120, 75, 2880, 240}, Unit::Twips);
     Cap->setStyleSheet(QStringLiteral("color: white"));
-    Tr = place(new SkinStrip(Bd1, kFrameColour), "Tr", {5340, 0, 30, 390}, Unit::Twips);
-    Bd2 = place(new SkinStrip(Bd1, kFrameColour), "Bd2", {9720, 0, 1035, 345}, Unit::Twips);
-    Bi = place(new QLabel(Bd2), "Bi", {60, 60, 240, 240}, Unit::Twips);
-    BA = place(new QLabel(Bd2), "BA", {360, 60, 240, 240}, Unit::Twips);
-    BC = place(new QLabel(Bd2), "BC", {660, 60, 240, 240}, Unit::Twips);
+    Tr = place(strip(Bd1), "Tr", {5340, 0, 30, 390}, Unit::Twips);
+    Bd2 = place(strip(Bd1), "Bd2", {9720, 0, 1035, 345}, Unit::Twips);
+    Bi = place(skinImage(Bd2, "Bi0"), "Bi", {60, 60, 240, 240}, Unit::Twips);
+    BA = place(skinImage(Bd2, "ba0"), "BA", {360, 60, 240, 240}, Unit::Twips);
+    BC = place(skinImage(Bd2, "Bc0"), "BC", {660, 60, 240, 240}, Unit::Twips);
 
-    Bd6 = place(new SkinStrip(this, kFrameColour), "Bd6", {0, 517, 739, 13});
-    Bd3 = place(new SkinStrip(Bd6, kStripColour), "Bd3", {0, 0, 180, 30}, Unit::Twips);
-    Br = place(new SkinStrip(Bd6, kStripColour), "Br", {6120, -60, 15, 60}, Unit::Twips);
+    Bd6 = place(strip(this), "Bd6", {0, 517, 739, 13});
+    Bd3 = place(strip(Bd6), "Bd3", {0, 0, 180, 30}, Unit::Twips);
+    Br = place(strip(Bd6), "Br", {6120, -60, 15, 60}, Unit::Twips);
     Label3 = place(new QLabel(QStringLiteral("本软件由"), Bd6), "Label3", {4680, 0, 720, 180}, Unit::Twips);
+    Label3->setFont(stripFont());
     Label1 = place(makeLink(Bd6, QStringLiteral("Orvalis ") + weblinks::makerHost()), "Label1", {5520, 0, 1890, 180},
                    Unit::Twips);
     Label2 = place(new QLabel(QStringLiteral("提供"), Bd6), "Label2", {7560, 0, 360, 180}, Unit::Twips);
+    Label2->setFont(stripFont());
 
-    PtA = place(new QLabel(this), "PtA", {136, 64, 25, 25});
-    PtB = place(new QLabel(this), "PtB", {168, 64, 25, 25});
+    PtA = place(skinImage(this, "Pt1"), "PtA", {136, 64, 25, 25});
+    PtB = place(skinImage(this, "Pt4"), "PtB", {168, 64, 25, 25});
 
     WebBrowser1 = place(new BrowserControl(this), "WebBrowser1", {208, 72, 489, 361});
 
-    Bd9 = place(new SkinStrip(this, kStripColour), "Bd9", {152, 48, 561, 7});
+    Bd9 = place(strip(this), "Bd9", {152, 48, 561, 7});
 
     m_edges = new EdgeAlignment(this);
     m_edges->align(Bd1, EdgeAlignment::Edge::Top);
     m_edges->align(Bd6, EdgeAlignment::Edge::Bottom);
     m_edges->align(Bd4, EdgeAlignment::Edge::Left);
     m_edges->align(Rc, EdgeAlignment::Edge::Right);
+
+    for (const skin::Assignment& a : skin::mainWindow())
+        if (auto* bd = findChild<Bd*>(QLatin1String(a.element)))
+            bd->setPicture(skin::picture(QLatin1String(a.picture), devicePixelRatioF()));
 
     const QStringList unbound = menus::bind(this, {}, linkActions());
     Q_ASSERT_X(unbound.isEmpty(), "Form1", "a link without its label");

@@ -7,7 +7,7 @@ class EdgeAlignment;
 class LinkLabel;
 class MediaPlayer;
 class QLabel;
-class SkinStrip;
+class Bd;
 class TreeView;
 struct TreeNode;
 
@@ -25,32 +25,32 @@ public:
     static QString adPageUrl();
 
     // Controls, named as the window's design names them; stacking order from the top.
-    SkinStrip* Bd9 = nullptr;
+    Bd* Bd9 = nullptr;
     BrowserControl* WebBrowser1 = nullptr;
     QLabel* PtB = nullptr;
     QLabel* PtA = nullptr;
-    SkinStrip* Bd6 = nullptr;
-    SkinStrip* Bd1 = nullptr;
-    SkinStrip* Bd5 = nullptr;
+    Bd* Bd6 = nullptr;
+    Bd* Bd1 = nullptr;
+    Bd* Bd5 = nullptr;
     TreeView* TreeView1 = nullptr;
-    SkinStrip* Mnu = nullptr;
-    SkinStrip* Bd4 = nullptr;
-    SkinStrip* Rc = nullptr;
-    SkinStrip* Bd10 = nullptr;
+    Bd* Mnu = nullptr;
+    Bd* Bd4 = nullptr;
+    Bd* Rc = nullptr;
+    Bd* Bd10 = nullptr;
     QLabel* Picture1 = nullptr;
     MediaPlayer* wmp1 = nullptr;
 
     // Inside the strips (twip rectangles).
     QLabel* Cap = nullptr;
-    SkinStrip* Tr = nullptr;
-    SkinStrip* Bd2 = nullptr;
+    Bd* Tr = nullptr;
+    Bd* Bd2 = nullptr;
     QLabel* Bi = nullptr;
     QLabel* BA = nullptr;
     QLabel* BC = nullptr;
     QLabel* ImageA = nullptr;
     QLabel* ImageB = nullptr;
-    SkinStrip* Bd3 = nullptr;
-    SkinStrip* Br = nullptr;
+    Bd* Bd3 = nullptr;
+    Bd* Br = nullptr;
     QLabel* Label3 = nullptr;
     LinkLabel* Label1 = nullptr;
     QLabel* Label2 = nullptr;

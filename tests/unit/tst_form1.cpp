@@ -7,7 +7,7 @@
 #include "MediaPlayer.h"
 #include "RecordingHost.h"
 #include "RecordingWebPage.h"
-#include "SkinStrip.h"
+#include "Bd.h"
 #include "StreamTable.h"
 #include "TreeView.h"
 #include "WindowRegistry.h"
