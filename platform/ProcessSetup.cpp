@@ -2,11 +2,15 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QtGlobal>
 
 #include <clocale>
 #include <cstdio>
 #include <unistd.h>
+
+// The icons live in an archive; naming their initialiser keeps the linker from dropping them.
+static void initIconResources() { Q_INIT_RESOURCE(lumivo_icons); }
 
 namespace processsetup {
 
@@ -36,8 +40,22 @@ void installFontSubstitutes()
         QFont::insertSubstitutions(QString::fromUtf16(face), {sans, serif});
 }
 
+void identifyApplication()
+{
+    // Pinned rather than taken from the executable's name: a renamed copy of the portable program
+    // still gets the X11 class "lumivo" that the desktop entry's StartupWMClass names.
+    QCoreApplication::setApplicationName(QStringLiteral("lumivo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("lumivo"));
+    initIconResources();
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/lumivo-%1.png").arg(size), QSize(size, size));
+    QGuiApplication::setWindowIcon(icon);
+}
+
 void afterApplication()
 {
+    identifyApplication();
     installFontSubstitutes();
     QFont app = QApplication::font();
     app.setFamilies({app.family(), QStringLiteral("Noto Sans CJK SC")});
