@@ -1,8 +1,10 @@
 #include "ProcessSetup.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
 #include <QIcon>
+#include <QStandardPaths>
 #include <QtGlobal>
 
 #include <clocale>
@@ -22,12 +24,25 @@ void beforeApplication()
     qputenv("QT_DISABLE_SHADER_DISK_CACHE", "1");
     // Web panels and GL video share contexts.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    keepSoundClientOutOfHome();
 
     // The browser engine refuses to start as root unless its sandbox is off.
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
         std::fputs("lumivo: running as root, web panels run without their sandbox\n", stderr);
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+}
+
+void keepSoundClientOutOfHome()
+{
+    // Without a session runtime folder (su, a bare X server, a chroot) the sound server's client
+    // library would leave a link in ~/.config/pulse. Send it where Qt puts its own runtime files
+    // in that case (a private folder under the temporary directory, made here if missing).
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") || !qEnvironmentVariableIsEmpty("PULSE_RUNTIME_PATH"))
+        return;
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty())
+        qputenv("PULSE_RUNTIME_PATH", QFile::encodeName(runtime + QStringLiteral("/pulse")));
 }
 
 void installFontSubstitutes()

@@ -6,6 +6,7 @@ namespace processsetup {
 // Before QApplication: attributes and environment that keep the program from writing caches
 // and let the web engine run beside GL video.
 void beforeApplication();
+void keepSoundClientOutOfHome();
 // After QApplication: the program's identity on the desktop, font substitutes for the Chinese
 // faces and the numeric locale the playback engine needs.
 void afterApplication();
