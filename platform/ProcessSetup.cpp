@@ -1,12 +1,18 @@
 #include "ProcessSetup.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFont>
+#include <QIcon>
+#include <QStandardPaths>
 #include <QtGlobal>
 
 #include <clocale>
 #include <cstdio>
 #include <unistd.h>
+
+// The icons live in an archive; naming their initialiser keeps the linker from dropping them.
+static void initIconResources() { Q_INIT_RESOURCE(lumivo_icons); }
 
 namespace processsetup {
 
@@ -24,12 +30,25 @@ void beforeApplication()
     qputenv("QT_DISABLE_SHADER_DISK_CACHE", "1");
     // Web panels and GL video share contexts.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    keepSoundClientOutOfHome();
 
     // The browser engine refuses to start as root unless its sandbox is off.
     if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX")) {
         std::fputs("lumivo: running as root, web panels run without their sandbox\n", stderr);
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     }
+}
+
+void keepSoundClientOutOfHome()
+{
+    // Without a session runtime folder (su, a bare X server, a chroot) the sound server's client
+    // library would leave a link in ~/.config/pulse. Send it where Qt puts its own runtime files
+    // in that case (a private folder under the temporary directory, made here if missing).
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") || !qEnvironmentVariableIsEmpty("PULSE_RUNTIME_PATH"))
+        return;
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!runtime.isEmpty())
+        qputenv("PULSE_RUNTIME_PATH", QFile::encodeName(runtime + QStringLiteral("/pulse")));
 }
 
 void installFontSubstitutes()
@@ -42,8 +61,22 @@ void installFontSubstitutes()
         QFont::insertSubstitutions(QString::fromUtf16(face), {sans, serif});
 }
 
+void identifyApplication()
+{
+    // Pinned rather than taken from the executable's name: a renamed copy of the portable program
+    // still gets the X11 class "lumivo" that the desktop entry's StartupWMClass names.
+    QCoreApplication::setApplicationName(QStringLiteral("lumivo"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("lumivo"));
+    initIconResources();
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/lumivo-%1.png").arg(size), QSize(size, size));
+    QGuiApplication::setWindowIcon(icon);
+}
+
 void afterApplication()
 {
+    identifyApplication();
     installFontSubstitutes();
     QFont app = QApplication::font();
     app.setFamilies({app.family(), QStringLiteral("Noto Sans CJK SC")});

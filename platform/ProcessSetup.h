@@ -10,9 +10,12 @@ bool displayAvailable();
 // Before QApplication: attributes and environment that keep the program from writing caches
 // and let the web engine run beside GL video.
 void beforeApplication();
-// After QApplication: font substitutes for the Chinese faces and the numeric locale the
-// playback engine needs.
+void keepSoundClientOutOfHome();
+// After QApplication: the program's identity on the desktop, font substitutes for the Chinese
+// faces and the numeric locale the playback engine needs.
 void afterApplication();
 void installFontSubstitutes();
+// Icon, class name and desktop entry of every window; must precede the first window.
+void identifyApplication();
 
 } // namespace processsetup

@@ -1,6 +1,9 @@
 """Helpers for end-to-end tests: the real player under a virtual display, local servers on
-127.0.0.1, window queries through xdotool, screenshots through ffmpeg."""
+127.0.0.1, window queries through xdotool, screenshots through ffmpeg. A failing test prints the
+output of every program it started, the window list and a screenshot taken when it failed."""
 
+import ctypes
+import ctypes.util
 import functools
 import http.server
 import os
@@ -11,43 +14,19 @@ import sys
 import tempfile
 import threading
 import time
+import traceback
 import urllib.parse
 
-
-OUT = os.environ.get("LUMIVO_E2E_OUT") or tempfile.gettempdir()
-_players = []  # (process, path of its stderr log)
+_out_dir = None  # where failure screenshots go; set by main()
+_started = []  # (program, process, output file) for the failure report
+_snapshot = None  # (screenshot path, window list) at the first failure
 
 
 class Fail(Exception):
-    """A failed check. The evidence is taken when it is raised, while the players still run."""
-
     def __init__(self, message):
         super().__init__(message)
-        self.evidence = capture_evidence()
-
-
-def capture_evidence():
-    """A screenshot of the whole display and the list of its windows, as text."""
-    os.makedirs(OUT, exist_ok=True)
-    shot = os.path.join(OUT, f"failure-{os.getpid()}-{int(time.time() * 1000)}.png")
-    screenshot(shot)
-    tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True)
-    windows = "\n".join(line for line in tree.stdout.splitlines() if '"' in line) or tree.stderr
-    return f"screenshot: {shot if os.path.exists(shot) else '(none taken)'}\nwindows on the display:\n{windows}"
-
-
-def player_logs():
-    out = []
-    for proc, path in _players:
-        try:
-            with open(path, encoding="utf-8", errors="replace") as f:
-                text = f.read()
-        except OSError:
-            text = "(no log)"
-        state = "running" if proc.poll() is None else f"exit code {proc.returncode}"
-        tail = "\n".join(text.splitlines()[-150:])
-        out.append(f"--- player pid {proc.pid} ({state}), stderr:\n{tail}")
-    return "\n".join(out)
+        # The test's cleanup closes the windows before main() sees the failure: look now.
+        take_failure_snapshot()
 
 
 def check(cond, message):
@@ -138,21 +117,15 @@ class Sandbox:
 
 
 def start_player(binary, env, args=()):
-    """Starts the player; its stderr goes to a log that a failure prints."""
-    log = tempfile.NamedTemporaryFile(prefix="lumivo-stderr-", suffix=".log", delete=False)
-    proc = subprocess.Popen([binary, *args], env=env, stdout=subprocess.DEVNULL, stderr=log,
-                            start_new_session=True)
-    log.close()
-    _players.append((proc, log.name))
+    """Starts a program in its own session; its output goes to a file shown if the test fails."""
+    output = tempfile.NamedTemporaryFile(prefix="lumivo-e2e-", suffix=".log", delete=False)
+    try:
+        proc = subprocess.Popen([binary, *args], env=env, stdout=output, stderr=subprocess.STDOUT,
+                                start_new_session=True)
+    finally:
+        output.close()
+    _started.append((os.path.basename(binary), proc, output.name))
     return proc
-
-
-def stderr_of(proc):
-    for p, path in _players:
-        if p is proc:
-            with open(path, encoding="utf-8", errors="replace") as f:
-                return f.read()
-    return ""
 
 
 def windows_named(name, pid=None):
@@ -171,6 +144,68 @@ def screenshot(path):
     display = os.environ.get("DISPLAY", ":99")
     subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "x11grab", "-i", display,
                     "-frames:v", "1", path], check=False)
+
+
+def window_list():
+    """Every named window: id, name, class, geometry, and whether it is mapped."""
+    tree = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
+    visible = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", ""], capture_output=True,
+                             text=True).stdout.split()
+    visible = {int(w) for w in visible if w.isdigit()}
+    lines = []
+    for line in tree.splitlines():
+        line = line.strip()
+        if not line.startswith("0x") or "(has no name)" in line:
+            continue
+        mapped = int(line.split()[0], 16) in visible
+        lines.append(f"{line}{'  [visible]' if mapped else ''}")
+    return "\n".join(lines) or "(no named windows)"
+
+
+def take_failure_snapshot():
+    global _snapshot
+    if _snapshot is not None or not os.environ.get("DISPLAY"):
+        return
+    name = os.path.splitext(os.path.basename(sys.argv[0]))[0]
+    path = os.path.join(_out_dir or os.environ.get("LUMIVO_E2E_OUT") or tempfile.gettempdir(), f"FAILED-{name}.png")
+    screenshot(path)
+    _snapshot = (path, window_list())
+
+
+def close_window(wid):
+    """Asks a window to close the way its close box does: a WM_DELETE_WINDOW message."""
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+
+    class ClientMessage(ctypes.Structure):
+        _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                    ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                    ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+    class Event(ctypes.Union):  # XEvent: every event padded to 24 longs
+        _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+
+    display = x11.XOpenDisplay(None)
+    if not display:
+        raise Fail("cannot open the X display to close a window")
+    try:
+        event = Event()
+        event.xclient.type = 33  # ClientMessage
+        event.xclient.window = int(wid)
+        event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+        event.xclient.format = 32
+        event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        event.xclient.data[1] = 0  # CurrentTime
+        x11.XSendEvent(display, int(wid), 0, 0, ctypes.byref(event))
+        x11.XFlush(display)
+    finally:
+        x11.XCloseDisplay(display)
 
 
 def window_geometry(wid):
@@ -211,16 +246,39 @@ def kill(proc, sig=signal.SIGTERM):
             proc.wait()
 
 
-def main(test):
+def report_failure():
+    for program, proc, path in _started:
+        try:
+            with open(path, encoding="utf-8", errors="replace") as f:
+                lines = f.read().splitlines()
+        except OSError:
+            lines = []
+        status = proc.poll()
+        print(f"--- output of {program} (pid {proc.pid}, {'running' if status is None else f'status {status}'}),"
+              f" last {min(len(lines), 200)} of {len(lines)} lines ---", file=sys.stderr)
+        for line in lines[-200:]:
+            print(line, file=sys.stderr)
+    take_failure_snapshot()  # a failure other than Fail: the screen as it is now
+    if _snapshot:
+        path, windows = _snapshot
+        print(f"--- screenshot at the failure: {path}", file=sys.stderr)
+        print(f"--- windows at the failure:\n{windows}", file=sys.stderr)
+
+
+def main(test, out_dir=None):
+    global _out_dir
+    _out_dir = out_dir
     try:
         test()
-    except Exception as e:  # noqa: BLE001 - every failure must explain itself
-        evidence = e.evidence if isinstance(e, Fail) else capture_evidence()
-        kind = "FAIL" if isinstance(e, Fail) else f"ERROR ({type(e).__name__})"
-        print(f"{kind}: {e}\n{evidence}\n{player_logs()}", file=sys.stderr)
+    except Exception as e:
+        if isinstance(e, Fail):
+            print(f"FAIL: {e}", file=sys.stderr)
+        else:
+            traceback.print_exc()
+        report_failure()
         sys.exit(1)
     finally:
-        for _, path in _players:
+        for _, _, path in _started:
             try:
                 os.unlink(path)
             except OSError:

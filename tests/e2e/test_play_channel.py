@@ -75,4 +75,4 @@ def test():
         sandbox.close()
 
 
-main(test)
+main(test, OUT)

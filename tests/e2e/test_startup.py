@@ -66,4 +66,4 @@ def test():
         sandbox.close()
 
 
-main(test)
+main(test, OUT)
