@@ -80,6 +80,8 @@ QString page(const QString& title, const QString& heading, const QString& line, 
         .arg(title, heading, line, accent);
 }
 
+// The portal window shows this page shifted up by 96 and left by 29 pixels: the site bar on top
+// is meant to fall outside the window.
 QString portalPage()
 {
     return QStringLiteral(R"(<!DOCTYPE html>
@@ -88,17 +90,49 @@ QString portalPage()
 <meta charset="utf-8">
 <title>直播电视与电影</title>
 <style>
-  body { margin: 0; padding: 24px; font-family: "Noto Sans CJK SC", "Microsoft YaHei", sans-serif;
+  body { margin: 0; font-family: "Noto Sans CJK SC", "Microsoft YaHei", sans-serif;
          background: #f3f5f8; color: #1d2733; }
-  h1 { font-size: 22px; margin: 0 0 12px; }
-  ul { list-style: none; padding: 0; display: flex; gap: 12px; flex-wrap: wrap; }
-  li { background: #fff; border-radius: 6px; padding: 12px 18px; box-shadow: 0 1px 3px #0002; }
+  header { height: 100px; box-sizing: border-box; padding: 36px 40px 0; background: #1d2733;
+           color: #c9d3dd; font-size: 13px; }
+  main { padding: 20px 40px 40px 48px; }
+  h1 { font-size: 22px; margin: 0 0 4px; }
+  .sub { margin: 0 0 18px; font-size: 13px; color: #5a6470; }
+  h2 { font-size: 15px; margin: 22px 0 10px; padding-left: 8px; border-left: 4px solid #c0392b; }
+  .row { display: flex; gap: 14px; flex-wrap: wrap; }
+  .card { width: 150px; border-radius: 6px; overflow: hidden; background: #fff;
+          box-shadow: 0 1px 3px #0002; font-size: 13px; }
+  .poster { height: 84px; display: flex; align-items: flex-end; padding: 6px 8px; color: #fff;
+            font-weight: 600; box-sizing: border-box; }
+  .card p { margin: 6px 8px 8px; color: #5a6470; font-size: 12px; }
+  .a { background: linear-gradient(135deg, #c0392b, #8e44ad); }
+  .b { background: linear-gradient(135deg, #2980b9, #16a085); }
+  .c { background: linear-gradient(135deg, #d35400, #f1c40f); }
+  .d { background: linear-gradient(135deg, #2c3e50, #3498db); }
+  .e { background: linear-gradient(135deg, #27ae60, #2c3e50); }
 </style>
 </head>
 <body>
-  <h1>直播电视与电影</h1>
-  <p>本地演示门户：节目单整理中，敬请期待。</p>
-  <ul><li>电视直播</li><li>热门电影</li><li>综艺娱乐</li><li>体育赛事</li></ul>
+  <header>首页 · 电视直播 · 电影 · 电视剧 · 综艺 · 体育</header>
+  <main>
+    <h1>直播电视与电影</h1>
+    <p class="sub">本地演示门户：每日更新的直播与影视推荐</p>
+    <h2>电视直播</h2>
+    <div class="row">
+      <div class="card"><div class="poster a">CCTV-1 综合</div><p>正在直播</p></div>
+      <div class="card"><div class="poster b">CCTV-5 体育</div><p>赛事直播</p></div>
+      <div class="card"><div class="poster c">湖南卫视</div><p>综艺晚会</p></div>
+      <div class="card"><div class="poster d">东方卫视</div><p>新闻资讯</p></div>
+      <div class="card"><div class="poster e">CCTV-9 纪录</div><p>自然人文</p></div>
+    </div>
+    <h2>热门电影</h2>
+    <div class="row">
+      <div class="card"><div class="poster d">星际远航</div><p>科幻 · 2小时</p></div>
+      <div class="card"><div class="poster c">江湖故事</div><p>武侠 · 1小时50分</p></div>
+      <div class="card"><div class="poster a">城市之光</div><p>剧情 · 1小时40分</p></div>
+      <div class="card"><div class="poster e">山河之间</div><p>纪录 · 1小时30分</p></div>
+      <div class="card"><div class="poster b">海上日出</div><p>爱情 · 1小时45分</p></div>
+    </div>
+  </main>
 </body>
 </html>
 )");
@@ -136,7 +170,9 @@ QString sidePanelAd()
 
 // Stand-ins for the outside pages the web windows frame, for a demo or test build whose build
 // values point at this server. Each says plainly what it stands for.
-QString standInPage(const QString& title, const QString& heading, const QString& body, const QString& accent)
+// `top` and `left` keep the content clear of what the window cuts off or covers.
+QString standInPage(const QString& title, const QString& heading, const QString& body, const QString& accent,
+                    const QString& top, const QString& left)
 {
     return QStringLiteral(R"(<!DOCTYPE html>
 <html lang="zh-CN">
@@ -145,7 +181,7 @@ QString standInPage(const QString& title, const QString& heading, const QString&
 <title>%1</title>
 <style>
   html, body { margin: 0; height: 100%; }
-  body { box-sizing: border-box; padding: 140px 40px 40px 150px;
+  body { box-sizing: border-box; padding: %5 40px 40px %6; min-height: 100%;
          font-family: "Noto Sans CJK SC", "Microsoft YaHei", sans-serif; color: #1d2733;
          background: linear-gradient(135deg, #f6f8fb, %4); }
   h1 { margin: 0 0 10px; font-size: 24px; }
@@ -161,7 +197,7 @@ QString standInPage(const QString& title, const QString& heading, const QString&
 </body>
 </html>
 )")
-        .arg(title, heading, body, accent);
+        .arg(title, heading, body, accent, top, left);
 }
 
 // The web-TV player page: shows the channel its query names in a player-sized box.
@@ -310,17 +346,17 @@ int main(int argc, char** argv)
               standInPage(QStringLiteral("聊天室"), QStringLiteral("Lumivo聊天室"),
                           QStringLiteral("<b>大厅</b> · 在线 128 人<br>小明：今晚的球赛谁看了？<br>"
                                          "阿花：CCTV-5 高清直播，很流畅！<br>老王：求推荐好看的电视剧"),
-                          QStringLiteral("#d6e6f7")));
+                          QStringLiteral("#d6e6f7"), QStringLiteral("24px"), QStringLiteral("24px")));
     writeFile(outDir + QStringLiteral("/music/index.html"),
               standInPage(QStringLiteral("音乐盒"), QStringLiteral("网络音乐盒"),
                           QStringLiteral("<b>正在播放</b>：演示曲目 · 本地音乐<br>▶ 上一首 · 暂停 · 下一首<br>"
                                          "播放列表：流行 · 经典 · 轻音乐"),
-                          QStringLiteral("#e3f2e1")));
+                          QStringLiteral("#e3f2e1"), QStringLiteral("104px"), QStringLiteral("64px")));
     writeFile(outDir + QStringLiteral("/live/index.html"),
               standInPage(QStringLiteral("易视直播"), QStringLiteral("易视直播"),
                           QStringLiteral("<b>热门直播</b><br>体育赛事 · 综艺晚会 · 新闻频道 · 纪录片<br>"
                                          "选择一个频道开始观看"),
-                          QStringLiteral("#f7e6d6")));
+                          QStringLiteral("#f7e6d6"), QStringLiteral("144px"), QStringLiteral("256px")));
 
     std::printf("wrote %d playlists, 3 ad pages, the portal page and 4 stand-in pages to %s\n", playlists,
                 qPrintable(QDir(outDir).absolutePath()));
