@@ -7,9 +7,9 @@ set(LUMIVO_PORTAL_SERVER "http://127.0.0.1:8617" CACHE STRING
     "Portal server base URL serving /3tv/, no trailing slash")
 set(LUMIVO_WEBTV_PAGE_SERVER "http://webtv-player.example.invalid" CACHE STRING
     "Host of the web-TV player page /cctv/cctvplayer.html, no trailing slash")
-set(LUMIVO_CHAT_ROOM_URL "http://chat.example.invalid/room.swf" CACHE STRING "Chat-room page")
-set(LUMIVO_MUSIC_BOX_URL "http://music.example.invalid/player.html" CACHE STRING "Web music box page")
-set(LUMIVO_YISHI_URL "http://yishi.example.invalid/" CACHE STRING "Web-TV site page")
+set(LUMIVO_CHAT_ROOM_URL "http://chat.example.invalid/510.swf" CACHE STRING "Chat-room object (a Flash movie loaded as the document)")
+set(LUMIVO_MUSIC_BOX_URL "http://music.example.invalid/" CACHE STRING "Web music player, its host's root page")
+set(LUMIVO_YISHI_URL "http://yishi.example.invalid/live/" CACHE STRING "Live page of the web-TV site")
 set(LUMIVO_HOME_PAGE_URL "http://www.lumivo.example.invalid/" CACHE STRING "Maker's home page")
 set(LUMIVO_PRODUCT_SITE_URL "http://tv.lumivo.example.invalid/" CACHE STRING "Product web site")
 set(LUMIVO_BARGAIN_URL "http://deals.example.invalid/" CACHE STRING "Bargain page")

@@ -2,6 +2,7 @@
 #include "LinkLabel.h"
 #include "WebLinks.h"
 #include "WindowFixture.h"
+#include "Windows.h"
 #include "Form1.h"
 #include "LumivoBuildValues.h"
 #include "MediaPlayer.h"
@@ -186,16 +187,18 @@ void TestForm1::linkLabels_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QRect>("rect"); // pixels within its strip
     QTest::addColumn<QString>("link"); // the page opened, if any
+    QTest::addColumn<QString>("target"); // the window shown, if any
+    QTest::addColumn<bool>("mainStays");
 
-    QTest::newRow("Label4") << "Label4" << "CNTV直播" << QRect(280, 8, 48, 12) << QString();
-    QTest::newRow("Label13") << "Label13" << "易视直播" << QRect(340, 8, 48, 12) << QString();
-    QTest::newRow("Label5") << "Label5" << "Lumivo影剧院" << QRect(400, 8, 60, 12) << QString();
-    QTest::newRow("Label6") << "Label6" << "Lumivo收音机" << QRect(472, 8, 60, 12) << QString();
-    QTest::newRow("Label12") << "Label12" << "酷狗音乐" << QRect(544, 8, 48, 12) << QString();
-    QTest::newRow("Label8") << "Label8" << "Kivamo" << QRect(600, 8, 48, 12) << weblinks::movieSite();
-    QTest::newRow("Label7") << "Label7" << "Lumivo聊天室" << QRect(656, 8, 60, 12) << QString();
+    QTest::newRow("Label4") << "Label4" << "CNTV直播" << QRect(280, 8, 48, 12) << QString() << QString("Form3") << false;
+    QTest::newRow("Label13") << "Label13" << "易视直播" << QRect(340, 8, 48, 12) << QString() << QString("Form8") << false;
+    QTest::newRow("Label5") << "Label5" << "Lumivo影剧院" << QRect(400, 8, 60, 12) << QString() << QString("Form4") << false;
+    QTest::newRow("Label6") << "Label6" << "Lumivo收音机" << QRect(472, 8, 60, 12) << QString() << QString("Form5") << false;
+    QTest::newRow("Label12") << "Label12" << "酷狗音乐" << QRect(544, 8, 48, 12) << QString() << QString("Form7") << false;
+    QTest::newRow("Label8") << "Label8" << "Kivamo" << QRect(600, 8, 48, 12) << weblinks::movieSite() << QString() << true;
+    QTest::newRow("Label7") << "Label7" << "Lumivo聊天室" << QRect(656, 8, 60, 12) << QString() << QString("Form6") << true;
     QTest::newRow("Label1 sponsor") << "Label1" << QStringLiteral("Orvalis ") + weblinks::makerHost()
-                                    << QRect(368, 0, 126, 12) << weblinks::homePageBare();
+                                    << QRect(368, 0, 126, 12) << weblinks::homePageBare() << QString() << true;
 }
 
 void TestForm1::linkLabels()
@@ -204,6 +207,9 @@ void TestForm1::linkLabels()
     QFETCH(QString, caption);
     QFETCH(QRect, rect);
     QFETCH(QString, link);
+    QFETCH(QString, target);
+    QFETCH(bool, mainStays);
+    registerWindows();
     Form1* form = WindowRegistry::instance().show<Form1>();
     QVERIFY(form);
     auto* label = form->findChild<LinkLabel*>(name);
@@ -214,8 +220,12 @@ void TestForm1::linkLabels()
     QTest::mouseClick(label, Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(m_host->opened, link.isEmpty() ? QList<QUrl>{} : QList<QUrl>{QUrl(link)});
-    // The other windows are not built yet: their links change nothing, and never unload Form1.
-    QCOMPARE(WindowRegistry::instance().find<Form1>(), form);
+    // A switch unloads the main window and shows the target; an open leaves it; a target that is
+    // not built never unloads it.
+    const bool targetBuilt = !target.isEmpty() && WindowRegistry::instance().isRegistered(target);
+    QCOMPARE(WindowRegistry::instance().find<Form1>() == form, mainStays || !targetBuilt);
+    if (targetBuilt)
+        QVERIFY(WindowRegistry::instance().find(target));
     // The sponsor line opens the home page without the "/" the help menu adds.
     QCOMPARE(weblinks::homePageBare() + u'/', weblinks::homePage());
 }
