@@ -137,11 +137,13 @@ class Sandbox:
         shutil.rmtree(self.root, ignore_errors=True)
 
 
-def start_player(binary, env, args=()):
-    """Starts the player; its stderr goes to a log that a failure prints."""
+def start_player(binary, env, args=(), interactive=False):
+    """Starts the player; its stderr goes to a log that a failure prints. An interactive program
+    takes commands on stdin and answers on stdout (text pipes)."""
     log = tempfile.NamedTemporaryFile(prefix="lumivo-stderr-", suffix=".log", delete=False)
-    proc = subprocess.Popen([binary, *args], env=env, stdout=subprocess.DEVNULL, stderr=log,
-                            start_new_session=True)
+    pipes = dict(stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1) if interactive \
+        else dict(stdout=subprocess.DEVNULL)
+    proc = subprocess.Popen([binary, *args], env=env, stderr=log, start_new_session=True, **pipes)
     log.close()
     _players.append((proc, log.name))
     return proc
