@@ -158,6 +158,9 @@ void Form5::createControls()
     Label1->setAutoFillBackground(false); // the player's control bar shows through
     Label1->setCursor(Qt::PointingHandCursor);
     Label1->adjustSize(); // sized to its text, from its design corner
+    // The caption is wider than the design allowed for: keep it whole inside the window.
+    if (Label1->x() + Label1->width() > ClientWidth)
+        Label1->move(ClientWidth - Label1->width(), Label1->y());
 
     // The negative offsets keep the page's own margins out of view.
     WebBrowser1 = place(new BrowserControl(client), "WebBrowser1", {-150, -240, 4680, 4305}, Unit::Twips);
