@@ -5,6 +5,7 @@
 #include "LumivoBuildValues.h"
 #include "MediaPlayer.h"
 #include "MouseMasks.h"
+#include "MprisPlayer.h"
 #include "Placement.h"
 #include "RadioStationTable.h"
 #include "Units.h"
@@ -76,6 +77,7 @@ Form5::Form5(QWidget* parent) : Form(parent)
     createControls();
     setClientSize(QSize(ClientWidth, ClientHeight));
     setFixedBorder(/*minimizeButton=*/false, /*maximizeButton=*/false);
+    m_mpris = new MprisPlayer(WindowsMediaPlayer1, QStringLiteral("Lumivo网络收音机"), this);
 
     const QStringList unbound = menus::bind(this, m_menus, actionRows());
     Q_ASSERT_X(unbound.isEmpty(), "Form5", "an action without its item");
@@ -83,6 +85,8 @@ Form5::Form5(QWidget* parent) : Form(parent)
 
 Form5::~Form5()
 {
+    // Off the bus before the player it speaks for goes.
+    delete m_mpris;
     // An icon left behind would outlive its window and answer nothing.
     if (m_iconInTray)
         NotifyArea::current().notifyIcon(NotifyArea::Message::Delete, m_nid);
@@ -171,8 +175,11 @@ void Form5::Form_Load() { WebBrowser1->Navigate(adPageUrl()); }
 void Form5::Station_Click(const QString& key)
 {
     // A station without an address leaves the player as it is.
-    if (const QString* url = RadioStationTable::find(key))
-        WindowsMediaPlayer1->setURL(*url);
+    const QString* url = RadioStationTable::find(key);
+    if (!url)
+        return;
+    WindowsMediaPlayer1->setURL(*url);
+    m_mpris->setTitle(RadioStationTable::table().row(key)->caption);
 }
 
 void Form5::zxh_Click()

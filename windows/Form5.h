@@ -7,6 +7,7 @@
 class BrowserControl;
 class LinkLabel;
 class MediaPlayer;
+class MprisPlayer;
 
 // The radio: a station menu over an embedded player, an ad panel, a link back to the main window,
 // and a notification-area mode in which the window hides while the radio keeps playing.
@@ -33,6 +34,8 @@ public:
     const menus::Menus& builtMenus() const { return m_menus; }
     const NotifyIconData& trayRecord() const { return m_nid; }
     bool iconInTray() const { return m_iconInTray; }
+    // The player as the desktop's media keys see it, while the window is loaded.
+    MprisPlayer* mediaKeys() const { return m_mpris; }
 
     void Station_Click(const QString& key);
     void zxh_Click();
@@ -50,4 +53,5 @@ private:
     menus::Menus m_menus;
     NotifyIconData m_nid;
     bool m_iconInTray = false;
+    MprisPlayer* m_mpris = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "Form5.h"
 #include "LinkLabel.h"
 #include "MediaPlayer.h"
+#include "MprisPlayer.h"
 #include "RadioStationTable.h"
 #include "WindowFixture.h"
 #include "WindowRegistry.h"
@@ -256,15 +257,19 @@ void TestForm5::stationClicks()
     Form5* form = showRadio();
     QList<QUrl> expected;
     QString lastUrl;
+    QString lastCaption;
     for (const QString& key : clicks) {
         form->builtMenus().action(key)->trigger();
         if (const QString* url = RadioStationTable::find(key)) {
             expected << QUrl(*url);
             lastUrl = *url;
+            lastCaption = RadioStationTable::table().row(key)->caption;
         }
     }
     QCOMPARE(engine()->opened, expected);
     QCOMPARE(form->WindowsMediaPlayer1->URL(), lastUrl);
+    // The media keys' title is the station that plays.
+    QCOMPARE(form->mediaKeys()->title(), lastCaption);
     QCOMPARE(form->WindowsMediaPlayer1->stage(), lastUrl.isEmpty() ? PlaybackStage::Idle : PlaybackStage::Connecting);
     if (clicks == QStringList{"gjdtxwpd0", "cngjdtwl9"})
         QCOMPARE(expected[0], expected[1]);
