@@ -1,4 +1,5 @@
 #include "DesktopHostServices.h"
+#include "DesktopNotifyArea.h"
 #include "Form1.h"
 #include "PreviousInstance.h"
 #include "ProcessSetup.h"
@@ -24,6 +25,8 @@ int main(int argc, char** argv)
 
     DesktopHostServices desktop;
     HostServices::install(&desktop);
+    DesktopNotifyArea notifyArea;
+    NotifyArea::install(&notifyArea);
     PreviousInstance::decide();
     registerWindows();
 
@@ -34,6 +37,7 @@ int main(int argc, char** argv)
 
     WindowRegistry::instance().unloadAll();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    NotifyArea::install(nullptr);
     HostServices::install(nullptr);
     return rc;
 }

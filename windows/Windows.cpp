@@ -7,6 +7,7 @@
 #include "Form6.h"
 #include "Form7.h"
 #include "Form8.h"
+#include "Form5.h"
 #include "WindowRegistry.h"
 
 void registerWindows()
@@ -19,4 +20,5 @@ void registerWindows()
     registry.registerWindow<Form6>(QStringLiteral("Form6"));
     registry.registerWindow<Form7>(QStringLiteral("Form7"));
     registry.registerWindow<Form8>(QStringLiteral("Form8"));
+    registry.registerWindow<Form5>(QStringLiteral("Form5"));
 }

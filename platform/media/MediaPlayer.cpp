@@ -108,8 +108,15 @@ void MediaPlayer::buildControls()
     connect(m_playPause, &QToolButton::clicked, m_session, &PlaybackSession::togglePause);
     connect(m_stop, &QToolButton::clicked, m_session, &PlaybackSession::stop);
     connect(m_muteButton, &QToolButton::clicked, this, &MediaPlayer::muteClicked);
-    connect(m_volume, &QSlider::valueChanged, this, [this](int v) { engine()->setVolume(v); });
+    connect(m_volume, &QSlider::valueChanged, this, [this](int v) {
+        engine()->setVolume(v);
+        Q_EMIT volumeChanged(v);
+    });
 }
+
+int MediaPlayer::volume() const { return m_volume->value(); }
+
+void MediaPlayer::setVolume(int volume) { m_volume->setValue(qBound(0, volume, 100)); }
 
 void MediaPlayer::showStage()
 {

@@ -36,6 +36,9 @@ public:
     QString URL() const { return m_session->URL(); }
 
     const Settings& settings() const { return m_settings; }
+    // The volume control's value, 0 to 100; setting it moves the control and the engine.
+    int volume() const;
+    void setVolume(int volume);
     PlaybackStage stage() const { return m_session->stage(); }
     PlaybackFailure lastFailure() const { return m_session->failure(); }
     QString statusText() const { return m_session->statusText(); }
@@ -53,6 +56,7 @@ Q_SIGNALS:
     void MouseDown(int button, int shift, float x, float y);
     void MouseMove(int button, int shift, float x, float y);
     void stageChanged(PlaybackStage stage);
+    void volumeChanged(int volume);
     void firstFrame();
 
 protected:

@@ -116,12 +116,15 @@ class Sandbox:
         shutil.rmtree(self.root, ignore_errors=True)
 
 
-def start_player(binary, env, args=()):
-    """Starts a program in its own session; its output goes to a file shown if the test fails."""
+def start_player(binary, env, args=(), interactive=False):
+    """Starts a program in its own session; its stderr (and, unless it is interactive, its
+    stdout) goes to a file shown if the test fails. An interactive program takes commands on
+    stdin and answers on stdout (text pipes)."""
     output = tempfile.NamedTemporaryFile(prefix="lumivo-e2e-", suffix=".log", delete=False)
     try:
-        proc = subprocess.Popen([binary, *args], env=env, stdout=output, stderr=subprocess.STDOUT,
-                                start_new_session=True)
+        pipes = dict(stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1) if interactive \
+            else dict(stdout=output)
+        proc = subprocess.Popen([binary, *args], env=env, stderr=output, start_new_session=True, **pipes)
     finally:
         output.close()
     _started.append((os.path.basename(binary), proc, output.name))
