@@ -5,9 +5,12 @@
 
 #include <unistd.h>
 
+#include <utility>
+
 namespace {
 bool g_decided = false;
 bool g_wasRunning = false;
+QLocalServer* g_claim = nullptr;
 } // namespace
 
 // One instance per user and display: a player left running on another display (a test's virtual
@@ -25,7 +28,20 @@ void PreviousInstance::decide(const QString& name)
     if (g_decided)
         return;
     g_decided = true;
-    g_wasRunning = !tryClaim(name, QCoreApplication::instance());
+    auto* server = new QLocalServer(QCoreApplication::instance());
+    server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    if (server->listen(name)) {
+        g_claim = server;
+        return;
+    }
+    // Only a name held by a live process counts; any other failure must not lock the user out.
+    g_wasRunning = server->serverError() == QAbstractSocket::AddressInUseError;
+    delete server;
+}
+
+void PreviousInstance::release()
+{
+    delete std::exchange(g_claim, nullptr);
 }
 
 bool PreviousInstance::tryClaim(const QString& name, QObject* owner)

@@ -14,6 +14,9 @@ public:
     // Call once at process start, after the application object exists.
     static void decide(const QString& name = defaultName());
     static bool wasRunningAtStart();
+    // Gives the name up (when the last window goes): a new start is welcome from then on, even
+    // while this process still ends.
+    static void release();
     static QString defaultName();
 
     // Claims `name` for as long as `owner` lives; false when a live process holds it.

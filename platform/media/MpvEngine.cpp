@@ -7,6 +7,8 @@
 
 #include <mpv/client.h>
 
+#include <QHostAddress>
+#include <QHostInfo>
 #include <QMetaObject>
 
 namespace {
@@ -83,9 +85,44 @@ QWidget* MpvEngine::createVideoSurface(QWidget* parent)
 
 void MpvEngine::open(const QUrl& url)
 {
+    abortLookup();
     m_requested = url;
     m_rolledOver = false;
-    startAttempt(url);
+    m_finished = false;
+    ++m_attempt;
+    // One budget for the whole open, the mms rollover included; the first mms form gets half.
+    m_openClock.start();
+    m_watchdog.start(isMms(url) ? m_settings.openTimeoutMs / 2 : m_settings.openTimeoutMs);
+    // The core looks names up on its own thread and cannot give up on one that never answers: a
+    // later load would wait behind it. Names are looked up here first, where an answer nobody
+    // waits for any more costs nothing.
+    const QString host = url.host();
+    if (host.isEmpty() || !QHostAddress(host).isNull()) {
+        startAttempt(url);
+        return;
+    }
+    // Whatever plays now is over: none of its reports may pass for the new stream's.
+    m_loaded = m_playing = m_pausedForCache = false;
+    m_entryId = -1;
+    mpv_command_string(m_core->handle(), "stop");
+    const quint64 attempt = m_attempt;
+    m_lookupId = QHostInfo::lookupHost(host, this, [this, attempt](const QHostInfo& info) {
+        m_lookupId = -1;
+        if (attempt != m_attempt || m_finished)
+            return;
+        if (info.error() != QHostInfo::NoError || info.addresses().isEmpty()) {
+            m_rolledOver = true; // another form of the address would not resolve either
+            attemptFailed(PlaybackFailure::HostNotFound, info.errorString());
+            return;
+        }
+        startAttempt(m_requested);
+    });
+}
+
+void MpvEngine::abortLookup()
+{
+    if (m_lookupId >= 0)
+        QHostInfo::abortHostLookup(std::exchange(m_lookupId, -1));
 }
 
 void MpvEngine::startAttempt(const QUrl& url)
@@ -124,11 +161,11 @@ void MpvEngine::startAttempt(const QUrl& url)
             Qt::QueuedConnection);
         return;
     }
-    m_watchdog.start(m_settings.openTimeoutMs);
 }
 
 void MpvEngine::stop()
 {
+    abortLookup();
     ++m_attempt;
     m_watchdog.stop();
     m_reasonDelay.stop();
@@ -260,8 +297,12 @@ void MpvEngine::attemptFailed(PlaybackFailure failure, const QString& detail)
         m_rolledOver = true;
         QUrl tcp = m_requested;
         tcp.setScheme(QStringLiteral("mmst"));
-        startAttempt(tcp);
-        return;
+        const qint64 left = m_settings.openTimeoutMs - m_openClock.elapsed();
+        if (left > 0) {
+            m_watchdog.start(int(left));
+            startAttempt(tcp);
+            return;
+        }
     }
     m_finished = true;
     Q_EMIT openFailed(failure, detail);
@@ -271,6 +312,10 @@ void MpvEngine::watchdogFired()
 {
     if (m_finished)
         return;
+    if (m_lookupId >= 0) {
+        abortLookup();
+        m_rolledOver = true; // the name never answered: no other form of the address will do better
+    }
     // Some servers accept and never answer; the engine would wait for ever.
     mpv_command_string(m_core->handle(), "stop");
     m_entryId = -1;
@@ -284,6 +329,10 @@ PlaybackFailure MpvEngine::classify(int errorCode, const QStringList& log)
     if (has("resolve") || has("name or service not known") || has("no address associated")
         || has("temporary failure in name resolution"))
         return PlaybackFailure::HostNotFound;
+    // The TLS library's own words; a bare "certificate" also appears in option lines of the log.
+    if (has("certificate verify failed") || has("self signed certificate") || has("self-signed certificate")
+        || has("unable to get local issuer certificate") || has("certificate has expired"))
+        return PlaybackFailure::Certificate;
     if (has("connection refused"))
         return PlaybackFailure::Refused;
     if (has("404") || has("410 gone") || has("not found"))

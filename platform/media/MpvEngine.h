@@ -4,6 +4,7 @@
 #include "PlaybackEngine.h"
 #include "VideoOutput.h"
 
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTimer>
 
@@ -53,11 +54,14 @@ private:
     void watchdogFired();
     void reasonDelayElapsed();
     void setFlag(const char* name, bool value);
+    void abortLookup();
 
     std::shared_ptr<MpvCore> m_core;
     Settings m_settings;
     QTimer m_watchdog;
     QTimer m_reasonDelay;
+    QElapsedTimer m_openClock;
+    int m_lookupId = -1;
     int m_endError = 0;
     std::atomic<bool> m_drainQueued{false};
 

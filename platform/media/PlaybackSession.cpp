@@ -1,7 +1,6 @@
 #include "PlaybackSession.h"
 
 #include <QLoggingCategory>
-#include <QNetworkAccessManager>
 
 Q_LOGGING_CATEGORY(lcSession, "lumivo.player", QtWarningMsg)
 
@@ -20,9 +19,7 @@ bool isHttp(const QUrl& url)
 PlaybackSession::PlaybackSession(std::unique_ptr<PlaybackEngine> engine, QObject* parent)
     : QObject(parent), m_engine(std::move(engine))
 {
-    m_network = new QNetworkAccessManager(this);
-    m_network->setCookieJar(nullptr);
-    m_resolver = new PlaylistResolver(m_network, this);
+    m_resolver = new PlaylistResolver(this);
     connect(m_resolver, &PlaylistResolver::finished, this, &PlaybackSession::resolverFinished);
 
     PlaybackEngine* e = m_engine.get();
@@ -34,6 +31,9 @@ PlaybackSession::PlaybackSession(std::unique_ptr<PlaybackEngine> engine, QObject
     connect(e, &PlaybackEngine::openFailed, this, &PlaybackSession::engineOpenFailed);
     connect(e, &PlaybackEngine::ended, this, &PlaybackSession::engineEnded);
 
+    m_openBudget.setSingleShot(true);
+    m_openBudget.setInterval(DefaultOpenBudgetMs);
+    connect(&m_openBudget, &QTimer::timeout, this, &PlaybackSession::openBudgetSpent);
     m_reconnectTimer.setSingleShot(true);
     connect(&m_reconnectTimer, &QTimer::timeout, this, &PlaybackSession::reconnect);
 }
@@ -68,10 +68,13 @@ void PlaybackSession::resetAttempts()
     m_reconnects = 0;
     m_reconnecting = false;
     m_playingSince.invalidate();
+    m_droppedSince.invalidate();
     m_resolver->cancel();
     m_queue.clear();
     m_seen.clear();
-    m_fetches = 0;
+    m_tried = 0;
+    m_openBudget.stop();
+    m_played = false;
     m_failure = PlaybackFailure::None;
     m_frameSeen = false;
     m_currentStream = QUrl();
@@ -91,12 +94,14 @@ void PlaybackSession::setURL(const QString& url)
     m_queue.push_back(QUrl::fromUserInput(url.trimmed()));
     m_stage = PlaybackStage::Idle; // every write starts afresh, also while connecting
     setStage(PlaybackStage::Connecting);
+    m_openBudget.start();
     tryNext();
 }
 
 void PlaybackSession::stop()
 {
     m_reconnectTimer.stop();
+    m_openBudget.stop();
     m_reconnecting = false;
     m_resolver->cancel();
     m_queue.clear();
@@ -123,25 +128,46 @@ void PlaybackSession::togglePause()
 void PlaybackSession::tryNext()
 {
     while (!m_queue.isEmpty()) {
+        if (m_tried >= MaxAddressesTried) {
+            giveUp(PlaybackFailure::TooManyAddresses);
+            return;
+        }
         const QUrl next = m_queue.takeFirst();
         if (isHttp(next)) {
+            // Only an address met again is a loop; many distinct ones are bounded by the cap.
             if (m_seen.contains(next)) {
                 m_failure = PlaybackFailure::Loop;
                 continue;
             }
-            if (++m_fetches > MaxPlaylistFetches) {
-                m_failure = PlaybackFailure::Loop;
-                break;
-            }
             m_seen.insert(next);
+            ++m_tried;
             m_resolver->resolve(next);
             return;
         }
+        ++m_tried;
         openInEngine(next);
         return;
     }
     m_engine->stop();
     fail(m_failure == PlaybackFailure::None ? PlaybackFailure::Other : m_failure);
+}
+
+// Ends the walk through the candidates with the last real failure met, if any.
+void PlaybackSession::giveUp(PlaybackFailure fallback)
+{
+    m_openBudget.stop();
+    m_resolver->cancel();
+    m_queue.clear();
+    m_engine->stop();
+    const bool real = m_failure != PlaybackFailure::None && m_failure != PlaybackFailure::Loop;
+    fail(real ? m_failure : fallback);
+}
+
+void PlaybackSession::openBudgetSpent()
+{
+    if (m_played || m_reconnecting || (m_stage != PlaybackStage::Connecting && m_stage != PlaybackStage::Buffering))
+        return;
+    giveUp(PlaybackFailure::TimedOut);
 }
 
 void PlaybackSession::resolverFinished(const PlaylistResolver::Outcome& outcome)
@@ -181,6 +207,8 @@ void PlaybackSession::engineBuffering(int percent)
 
 void PlaybackSession::enginePlaying()
 {
+    m_played = true;
+    m_openBudget.stop();
     m_reconnecting = false;
     m_playingSince.start();
     setStage(m_paused ? PlaybackStage::Paused : PlaybackStage::Playing);
@@ -208,8 +236,8 @@ void PlaybackSession::engineOpenFailed(PlaybackFailure failure, const QString& d
 {
     qCDebug(lcSession) << "open failed:" << m_currentStream << int(failure) << detail;
     if (m_reconnecting) {
-        m_reconnecting = false;
-        fail(PlaybackFailure::Interrupted); // the stream was playing: that it dropped is the news
+        // The stream was playing: that it dropped is the news, whatever the reopen met.
+        scheduleReconnect(PlaybackFailure::Interrupted);
         return;
     }
     m_failure = failure;
@@ -222,17 +250,35 @@ void PlaybackSession::engineEnded(PlaybackFailure failure)
         setStage(PlaybackStage::Stopped);
         return;
     }
-    if (m_playingSince.isValid() && m_playingSince.elapsed() >= m_policy.stableRunMs)
+    if (m_playingSince.isValid() && m_playingSince.elapsed() >= m_policy.stableRunMs) {
         m_reconnects = 0;
-    if (failure != PlaybackFailure::Interrupted || m_reconnects >= m_policy.maxAttempts || !m_currentStream.isValid()) {
+        m_droppedSince.invalidate();
+    }
+    m_playingSince.invalidate();
+    if (failure != PlaybackFailure::Interrupted || !m_currentStream.isValid()) {
+        fail(failure);
+        return;
+    }
+    scheduleReconnect(failure);
+}
+
+void PlaybackSession::scheduleReconnect(PlaybackFailure failure)
+{
+    if (!m_droppedSince.isValid())
+        m_droppedSince.start();
+    const int delay = m_policy.delaysMs.isEmpty()
+                          ? -1
+                          : m_policy.delaysMs.value(m_reconnects, m_policy.delaysMs.last());
+    if (delay < 0 || m_droppedSince.elapsed() + delay > m_policy.budgetMs) {
+        m_reconnecting = false;
+        m_droppedSince.invalidate();
         fail(failure);
         return;
     }
     ++m_reconnects;
-    m_playingSince.invalidate();
     m_reconnecting = true;
     setStage(PlaybackStage::Reconnecting);
-    m_reconnectTimer.start(m_policy.delayMs);
+    m_reconnectTimer.start(delay);
 }
 
 void PlaybackSession::reconnect()
@@ -243,6 +289,7 @@ void PlaybackSession::reconnect()
 
 void PlaybackSession::fail(PlaybackFailure failure)
 {
+    m_openBudget.stop();
     m_failure = failure;
     setStage(PlaybackStage::Failed);
 }

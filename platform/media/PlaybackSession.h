@@ -7,8 +7,6 @@
 #include <QSet>
 #include <QTimer>
 
-class QNetworkAccessManager;
-
 // One player's playback, without any widget: takes the URL a window writes, resolves playlists,
 // tries their streams in order, reopens a dropped live stream, and holds the one failure the status
 // line shows. The media-player control and anything else that plays (a radio without a picture)
@@ -20,15 +18,21 @@ class PlaybackSession : public QObject
 {
     Q_OBJECT
 public:
+    // A dropped live stream is reopened after each delay in turn (the last one repeats) until
+    // the budget, counted from the drop, would be exceeded; then the user is told. A server that
+    // restarts or a network that comes back within the budget is picked up again.
     struct ReconnectPolicy
     {
-        int maxAttempts = 2;       // reopens of a dropped stream before the user is told
-        int delayMs = 1000;        // before each reopen
-        qint64 stableRunMs = 30000; // a stream that then ran this long earns its reopens anew
+        QList<int> delaysMs = {1000, 2000, 4000, 8000};
+        qint64 budgetMs = 30000;
+        qint64 stableRunMs = 30000; // a stream that then ran this long earns a full budget anew
     };
 
-    // A playlist may not lead the session through more than this many fetches for one URL.
-    static constexpr int MaxPlaylistFetches = 16;
+    // One URL may not lead the session through more than this many addresses (playlists fetched
+    // and streams opened), nor keep it connecting longer than the open budget: a playlist of
+    // thousands of dead entries ends with a clear message instead of hours of "connecting".
+    static constexpr int MaxAddressesTried = 16;
+    static constexpr int DefaultOpenBudgetMs = 30000;
 
     explicit PlaybackSession(std::unique_ptr<PlaybackEngine> engine, QObject* parent = nullptr);
     ~PlaybackSession() override;
@@ -56,6 +60,7 @@ public:
     PlaybackEngine* engine() const { return m_engine.get(); }
     void setResolverLimits(const PlaylistResolver::Limits& limits);
     void setReconnectPolicy(const ReconnectPolicy& policy) { m_policy = policy; }
+    void setOpenBudgetMs(int ms) { m_openBudget.setInterval(ms); }
 
 Q_SIGNALS:
     void stageChanged(PlaybackStage stage);
@@ -78,9 +83,10 @@ private:
     void engineOpenFailed(PlaybackFailure failure, const QString& detail);
     void engineEnded(PlaybackFailure failure);
     void reconnect();
+    void openBudgetSpent();
+    void giveUp(PlaybackFailure fallback);
 
     std::unique_ptr<PlaybackEngine> m_engine;
-    QNetworkAccessManager* m_network = nullptr;
     PlaylistResolver* m_resolver = nullptr;
     bool m_autoStart = true;
     ReconnectPolicy m_policy;
@@ -88,7 +94,9 @@ private:
     QString m_url;
     QList<QUrl> m_queue;
     QSet<QUrl> m_seen;
-    int m_fetches = 0;
+    int m_tried = 0;
+    QTimer m_openBudget;
+    bool m_played = false;
     QUrl m_currentStream;
     PlaybackStage m_stage = PlaybackStage::Idle;
     int m_percent = 0;
@@ -96,8 +104,11 @@ private:
     bool m_frameSeen = false;
     bool m_paused = false;
 
+    void scheduleReconnect(PlaybackFailure failure);
+
     QTimer m_reconnectTimer;
     int m_reconnects = 0;
     bool m_reconnecting = false;
+    QElapsedTimer m_droppedSince; // the first drop of the current run of reopens
     QElapsedTimer m_playingSince;
 };

@@ -13,6 +13,8 @@ QString playbackFailureText(PlaybackFailure failure)
     case PlaybackFailure::Forbidden: return QStringLiteral("播放列表指向了不允许打开的地址");
     case PlaybackFailure::TooLarge: return QStringLiteral("播放列表过大");
     case PlaybackFailure::Loop: return QStringLiteral("播放列表循环引用");
+    case PlaybackFailure::TooManyAddresses: return QStringLiteral("播放列表中的地址过多，已尝试的均无法播放");
+    case PlaybackFailure::Certificate: return QStringLiteral("服务器证书无效，连接不安全");
     case PlaybackFailure::Other: return QStringLiteral("无法播放");
     }
     return {};

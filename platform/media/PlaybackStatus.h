@@ -14,6 +14,8 @@ enum class PlaybackFailure {
     Forbidden,      // a playlist led to a scheme we do not open (file://, a local path, ...)
     TooLarge,       // a playlist larger than any real one
     Loop,           // playlists or redirects that lead back to themselves
+    TooManyAddresses, // a playlist's addresses were tried up to the cap, none played
+    Certificate,    // the server's certificate is not valid for it
     Other,
 };
 

@@ -6,7 +6,9 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
+#include <QCoreApplication>
 
 #include <optional>
 #include <utility>
@@ -33,11 +35,27 @@ PlaybackFailure failureForError(QNetworkReply::NetworkError error, int status)
     case QNetworkReply::ConnectionRefusedError: return PlaybackFailure::Refused;
     case QNetworkReply::TooManyRedirectsError: return PlaybackFailure::Loop;
     case QNetworkReply::TimeoutError: return PlaybackFailure::TimedOut;
+    case QNetworkReply::SslHandshakeFailedError: return PlaybackFailure::Certificate;
     default: break;
     }
     if (status >= 400)
         return failureForStatus(status);
     return PlaybackFailure::Other;
+}
+
+// Ending a network access manager waits for its thread; one stuck on a hostile connection
+// would hold up the caller for seconds. They end on a thread of their own instead.
+void retireNetwork(QNetworkAccessManager* network)
+{
+    static QThread* reaper = [] {
+        auto* thread = new QThread;
+        thread->setObjectName(QStringLiteral("lumivo-network-reaper"));
+        thread->start();
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, thread, [thread] { thread->quit(); });
+        return thread;
+    }();
+    network->moveToThread(reaper);
+    network->deleteLater();
 }
 
 } // namespace
@@ -64,8 +82,14 @@ struct PlaylistResolver::State : QObject
         m_timer.start(0);
     }
 
-    void start(QNetworkAccessManager* network, const Limits& limits)
+    void start(const Limits& limits)
     {
+        // A network access manager of its own, retired with this resolve: its network thread serves
+        // no other request, so a hostile server that keeps it busy (headers without end keep it
+        // reading) cannot hold up the next channel.
+        m_network = new QNetworkAccessManager;
+        m_network->setCookieJar(nullptr);
+        QNetworkAccessManager* network = m_network;
         m_limits = limits;
         m_visited.append(m_url);
         QNetworkRequest request(m_url);
@@ -73,6 +97,8 @@ struct PlaylistResolver::State : QObject
         request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
         request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
         request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Lumivo/5.5"));
+        // Playlists are small: nothing compressed is asked for, so nothing is ever inflated here.
+        request.setRawHeader("Accept-Encoding", "identity");
         request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
         request.setMaximumRedirectsAllowed(limits.maxRedirects);
         m_reply = network->get(request);
@@ -92,8 +118,16 @@ struct PlaylistResolver::State : QObject
             m_reply = nullptr;
             disconnect(reply, nullptr, this, nullptr);
             reply->abort();
-            reply->deleteLater();
         }
+        // The reply goes with its manager; later, as this may run inside one of its signals.
+        if (QNetworkAccessManager* network = std::exchange(m_network, nullptr))
+            QTimer::singleShot(0, QCoreApplication::instance(), [network] { retireNetwork(network); });
+    }
+
+    bool compressed() const
+    {
+        const QByteArray encoding = m_reply ? m_reply->rawHeader("Content-Encoding").trimmed().toLower() : QByteArray();
+        return !encoding.isEmpty() && encoding != "identity";
     }
 
     int status() const { return m_reply ? m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() : 0; }
@@ -105,6 +139,15 @@ struct PlaylistResolver::State : QObject
         if (const int code = status(); code >= 400) {
             QMetaObject::invokeMethod(
                 this, [this, code] { fail(failureForStatus(code), QStringLiteral("HTTP status %1").arg(code)); },
+                Qt::QueuedConnection);
+            return;
+        }
+        // Compressed although we asked for none: a playlist server never does that, a decompression
+        // bomb does.
+        if (compressed()) {
+            const QByteArray encoding = m_reply->rawHeader("Content-Encoding");
+            QMetaObject::invokeMethod(
+                this, [this, encoding] { fail(PlaybackFailure::NotAStream, QStringLiteral("answer compressed with ") + QString::fromLatin1(encoding)); },
                 Qt::QueuedConnection);
         }
     }
@@ -120,7 +163,7 @@ struct PlaylistResolver::State : QObject
 
     void onData()
     {
-        if (!m_reply || status() >= 400)
+        if (!m_reply || status() >= 400 || compressed())
             return;
         if (!m_kind) {
             m_buffer += m_reply->read(playlist::sniffWindow - m_buffer.size());
@@ -270,6 +313,7 @@ struct PlaylistResolver::State : QObject
     QUrl m_url;
     Limits m_limits;
     QTimer m_timer;
+    QNetworkAccessManager* m_network = nullptr;
     QPointer<QNetworkReply> m_reply;
     QByteArray m_buffer;
     std::optional<playlist::Kind> m_kind;
@@ -277,10 +321,7 @@ struct PlaylistResolver::State : QObject
     std::optional<Outcome> m_pending;
 };
 
-PlaylistResolver::PlaylistResolver(QNetworkAccessManager* network, QObject* parent)
-    : QObject(parent), m_network(network)
-{
-}
+PlaylistResolver::PlaylistResolver(QObject* parent) : QObject(parent) {}
 
 void PlaylistResolver::resolve(const QUrl& url)
 {
@@ -303,7 +344,7 @@ void PlaylistResolver::resolve(const QUrl& url)
         m_state->finishSoon(outcome);
         return;
     }
-    m_state->start(m_network, m_limits);
+    m_state->start(m_limits);
 }
 
 void PlaylistResolver::cancel()

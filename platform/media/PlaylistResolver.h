@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QUrl>
 
-class QNetworkAccessManager;
 class QNetworkReply;
 
 // Looks at an http(s) URL before the engine gets it: a playlist is fetched (bounded in size and
@@ -30,7 +29,8 @@ public:
         int maxRedirects = 8;
     };
 
-    explicit PlaylistResolver(QNetworkAccessManager* network, QObject* parent = nullptr);
+    // Every resolve makes its own network access manager and ends it with the resolve.
+    explicit PlaylistResolver(QObject* parent = nullptr);
 
     void setLimits(const Limits& limits) { m_limits = limits; }
     // Starts looking at `url`; a resolve already under way is cancelled without a signal.
@@ -48,7 +48,6 @@ private:
     friend struct State;
     void complete(const Outcome& outcome);
 
-    QNetworkAccessManager* m_network;
     Limits m_limits;
     State* m_state = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "PlaybackEngineFactory.h"
 #include "RecordingHost.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
@@ -67,6 +68,8 @@ private Q_SLOTS:
     void refusedAndMissingStreamsAreReported_data();
     void refusedAndMissingStreamsAreReported();
     void mmsRollsOverAndHangingOpenIsStopped();
+    void switchingAwayNeverWaitsForAStuckLookup();
+    void serverBackWithinTheBudgetIsPickedUp();
 
 private:
     MediaPlayer* makePlayer(int openTimeoutMs = 15000);
@@ -148,6 +151,11 @@ void TestPlaybackE2E::streamCutOffMidPlayIsReported()
     cut.pieceDelayMs = 20;
     m_server->route("/live.ts", cut);
     makePlayer();
+    // Every reopen plays and is cut off again: a short budget tells the user soon.
+    PlaybackSession::ReconnectPolicy policy;
+    policy.delaysMs = {200};
+    policy.budgetMs = 1000;
+    m_player->session()->setReconnectPolicy(policy);
     m_player->setURL(m_server->url("/live.ts"));
     QTRY_COMPARE_WITH_TIMEOUT(m_player->stage(), PlaybackStage::Playing, 20000);
     QTRY_COMPARE_WITH_TIMEOUT(m_player->stage(), PlaybackStage::Failed, 30000);
@@ -199,11 +207,16 @@ void TestPlaybackE2E::mmsRollsOverAndHangingOpenIsStopped()
         while (QTcpSocket* s = silent.nextPendingConnection())
             held << s;
     });
-    makePlayer(1500);
+    makePlayer(3000);
     const QString url = QStringLiteral("mms://127.0.0.1:%1/live").arg(silent.serverPort());
+    QElapsedTimer clock;
+    clock.start();
     m_player->setURL(url);
     QTRY_COMPARE_WITH_TIMEOUT(m_player->stage(), PlaybackStage::Failed, 20000);
     QCOMPARE(m_player->lastFailure(), PlaybackFailure::TimedOut);
+    // One open budget for both forms, not one each.
+    qInfo("both mms forms given up after %lld ms", clock.elapsed());
+    QVERIFY(clock.elapsed() < 5000);
     QCOMPARE(m_attempts.size(), 2);
     QCOMPARE(m_attempts[0].scheme(), QStringLiteral("mms"));
     QCOMPARE(m_attempts[1].scheme(), QStringLiteral("mmst"));
@@ -212,6 +225,59 @@ void TestPlaybackE2E::mmsRollsOverAndHangingOpenIsStopped()
     m_player->setURL(m_server->url("/stream.ts"));
     QTRY_COMPARE_WITH_TIMEOUT(m_player->stage(), PlaybackStage::Playing, 20000);
     qDeleteAll(held);
+}
+
+// A name server that never answers (the stuck-lookup shim) must not hold up the next channel.
+void TestPlaybackE2E::switchingAwayNeverWaitsForAStuckLookup()
+{
+    if (!qEnvironmentVariable("LD_PRELOAD").contains(QLatin1String("stuck_lookup")))
+        QSKIP("needs the stuck-lookup shim preloaded (ctest does that)");
+    m_server->route("/stream.ts", LocalHttpServer::Response::data(m_stream, "video/mp2t"));
+    makePlayer();
+    for (const char* stuck : {"rtsp://tv.stuck.test/live", "mms://tv.stuck.test/live", "http://tv.stuck.test/a.asx"}) {
+        m_player->setURL(QString::fromLatin1(stuck));
+        QTest::qWait(300); // the lookup is under way
+        QElapsedTimer clock;
+        clock.start();
+        m_player->setURL(m_server->url("/stream.ts"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_player->stage(), PlaybackStage::Playing, 20000);
+        qInfo("%s -> next channel playing after %lld ms", stuck, clock.elapsed());
+        QVERIFY2(clock.elapsed() < 5000, "the next channel waited for the stuck lookup");
+    }
+}
+
+// A live stream whose server is away for a few seconds plays again once it is back.
+void TestPlaybackE2E::serverBackWithinTheBudgetIsPickedUp()
+{
+    bool down = false;
+    LocalHttpServer::Response live = LocalHttpServer::Response::data(m_stream, "video/mp2t");
+    live.dropAfter = m_stream.size() / 3;
+    live.pieceSize = 32 * 1024;
+    live.pieceDelayMs = 20;
+    LocalHttpServer::Response full = LocalHttpServer::Response::data(m_stream, "video/mp2t");
+    full.pieceSize = 32 * 1024;
+    full.pieceDelayMs = 20;
+    int served = 0;
+    m_server->route("/live.ts", [&](const LocalHttpServer::Request&) {
+        ++served;
+        if (down)
+            return LocalHttpServer::Response::notFound();
+        return served == 1 ? live : full;
+    });
+    makePlayer();
+    m_player->setURL(m_server->url("/live.ts"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_player->stage(), PlaybackStage::Playing, 20000);
+    down = true; // the drop comes, and the server stays away for 3 s
+    QTRY_COMPARE_WITH_TIMEOUT(m_player->stage(), PlaybackStage::Reconnecting, 30000);
+    QCOMPARE(m_player->statusText(), QStringLiteral("连接中断，正在重新连接…"));
+    QElapsedTimer away;
+    away.start();
+    QTest::qWait(3000);
+    QVERIFY2(m_player->stage() == PlaybackStage::Reconnecting, qPrintable(m_player->statusText()));
+    down = false;
+    QTRY_COMPARE_WITH_TIMEOUT(m_player->stage(), PlaybackStage::Playing, 20000);
+    qInfo("playing again %lld ms after the drop, %d requests", away.elapsed(), served);
+    QVERIFY(served >= 3);
 }
 
 QTEST_MAIN(TestPlaybackE2E)

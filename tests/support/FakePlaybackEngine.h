@@ -3,14 +3,28 @@
 #include "PlaybackEngine.h"
 
 #include <QList>
+#include <QTimer>
 #include <QUrl>
+
+#include <optional>
 
 // Records what a session asks of its engine; tests drive its signals by hand.
 class FakePlaybackEngine : public PlaybackEngine
 {
     Q_OBJECT
 public:
-    void open(const QUrl& url) override { opened.push_back(url); }
+    void open(const QUrl& url) override
+    {
+        opened.push_back(url);
+        if (const auto failure = failEveryOpen) {
+            const int n = int(opened.size());
+            // From the event loop, as the real engine reports; a later open makes it stale.
+            QTimer::singleShot(0, this, [this, n, failure] {
+                if (n == opened.size())
+                    Q_EMIT openFailed(*failure, {});
+            });
+        }
+    }
     void stop() override { ++stops; }
     void setPaused(bool p) override { paused = p; }
     void setVolume(int v) override { volume = v; }
@@ -18,6 +32,8 @@ public:
     void setStretchToFit(bool s) override { stretch = s; }
     void seek(double seconds) override { seeks.push_back(seconds); }
 
+    // Set: every open fails so, as a dead server's would.
+    std::optional<PlaybackFailure> failEveryOpen;
     QList<QUrl> opened;
     int stops = 0;
     bool paused = false;

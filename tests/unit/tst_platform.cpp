@@ -75,6 +75,15 @@ void TestPlatform::previousInstanceClaim()
     QVERIFY(!PreviousInstance::tryClaim(name, &second));
     delete first; // the holder goes away: the name is free again, no file left behind
     QVERIFY(PreviousInstance::tryClaim(name, &second));
+
+    // The program's own claim is given up when its last window goes, while the process lives on.
+    const QString own = name + QStringLiteral("-own");
+    PreviousInstance::decide(own);
+    QVERIFY(!PreviousInstance::wasRunningAtStart());
+    QObject third;
+    QVERIFY(!PreviousInstance::tryClaim(own, &third));
+    PreviousInstance::release();
+    QVERIFY(PreviousInstance::tryClaim(own, &third));
 }
 
 void TestPlatform::browserRoutesSchemes_data()

@@ -30,8 +30,8 @@ private Q_SLOTS:
     void cleanup();
     void candidatesInOrder_data();
     void candidatesInOrder();
-    void loopsAndFetchCap_data();
-    void loopsAndFetchCap();
+    void loopsAndCaps_data();
+    void loopsAndCaps();
     void reconnectCountsAndTiming_data();
     void reconnectCountsAndTiming();
     void stoppedOrReplacedStreamIsNeverReopened();
@@ -120,85 +120,149 @@ void TestPlaybackSession::candidatesInOrder()
     QCOMPARE(m_engine->opened.size(), expected.size());
 }
 
-void TestPlaybackSession::loopsAndFetchCap_data()
+void TestPlaybackSession::loopsAndCaps_data()
 {
     QTest::addColumn<Playlists>("playlists");
+    QTest::addColumn<int>("openBudgetMs");
+    QTest::addColumn<bool>("enginesFail"); // false: every open hangs
+    QTest::addColumn<int>("failure");
     QTest::addColumn<int>("fetches");
+    QTest::addColumn<int>("opens");
 
-    QTest::newRow("self only") << Playlists{"/a.asx=/a.asx"} << 1;
-    QTest::newRow("two in a ring") << Playlists{"/a.asx=/b.asx", "/b.asx=/a.asx"} << 2;
+    const int loop = int(PlaybackFailure::Loop);
+    QTest::newRow("self only") << Playlists{"/a.asx=/a.asx"} << 30000 << true << loop << 1 << 0;
+    QTest::newRow("two in a ring") << Playlists{"/a.asx=/b.asx", "/b.asx=/a.asx"} << 30000 << true << loop << 2 << 0;
     Playlists chain;
     for (int i = 0; i < 20; ++i)
         chain << QStringLiteral("/p%1.asx=/p%2.asx").arg(i).arg(i + 1);
     chain[0].replace(QStringLiteral("/p0.asx="), QStringLiteral("/a.asx="));
-    QTest::newRow("endless chain stops at the cap") << chain << PlaybackSession::MaxPlaylistFetches;
+    QTest::newRow("endless chain stops at the cap")
+        << chain << 30000 << true << int(PlaybackFailure::TooManyAddresses) << PlaybackSession::MaxAddressesTried << 0;
+
+    // Distinct refused mirrors are no loop: the last real failure is told once the cap is reached.
+    QStringList mirrors;
+    for (int i = 0; i < 20; ++i)
+        mirrors << QStringLiteral("http://127.0.0.1:1/m%1.ts").arg(i);
+    QTest::newRow("refused mirrors, no loop")
+        << Playlists{"/a.asx=" + mirrors.join(u',') + ",/ok.asx", "/ok.asx=rtsp://s.invalid/ok"} << 30000 << true
+        << int(PlaybackFailure::Refused) << 1 << 0;
+    QStringList dead;
+    for (int i = 0; i < 25500; ++i)
+        dead << QStringLiteral("rtsp://d.invalid/%1").arg(i);
+    QTest::newRow("25500 dead entries stop at the cap") << Playlists{"/a.asx=" + dead.join(u',')} << 30000 << true
+                                                       << int(PlaybackFailure::Refused) << 1
+                                                       << PlaybackSession::MaxAddressesTried - 1;
+    QTest::newRow("hanging entries stop at the time budget")
+        << Playlists{"/a.asx=" + dead.mid(0, 40).join(u',')} << 400 << false << int(PlaybackFailure::TimedOut) << 1 << 1;
 }
 
-void TestPlaybackSession::loopsAndFetchCap()
+void TestPlaybackSession::loopsAndCaps()
 {
     QFETCH(Playlists, playlists);
+    QFETCH(int, openBudgetMs);
+    QFETCH(bool, enginesFail);
+    QFETCH(int, failure);
     QFETCH(int, fetches);
+    QFETCH(int, opens);
     serve(playlists);
     makeSession();
+    if (enginesFail)
+        m_engine->failEveryOpen = PlaybackFailure::Refused;
+    m_session->setOpenBudgetMs(openBudgetMs);
+    QElapsedTimer clock;
+    clock.start();
     m_session->setURL(m_server->url("/a.asx"));
     QTRY_COMPARE_WITH_TIMEOUT(m_session->stage(), PlaybackStage::Failed, 10000);
-    QCOMPARE(m_session->failure(), PlaybackFailure::Loop);
+    QCOMPARE(int(m_session->failure()), failure);
     QCOMPARE(int(m_server->requests().size()), fetches);
-    QVERIFY(m_engine->opened.isEmpty());
+    QCOMPARE(int(m_engine->opened.size()), opens);
+    if (!enginesFail)
+        QVERIFY(clock.elapsed() >= openBudgetMs);
+    QVERIFY(m_engine->stops > 0); // nothing is left connecting behind the message
+    QTest::qWait(100);
+    QCOMPARE(int(m_engine->opened.size()), opens);
 }
 
 void TestPlaybackSession::reconnectCountsAndTiming_data()
 {
-    QTest::addColumn<int>("maxAttempts");
-    QTest::addColumn<int>("delayMs");
-    QTest::addColumn<int>("drops");        // drops before the user is told
-    QTest::addColumn<bool>("stableResets"); // every run counts as stable
+    QTest::addColumn<QList<int>>("delays");
+    QTest::addColumn<int>("budgetMs");
+    QTest::addColumn<int>("failedReopens"); // reopens that meet a dead server; -1: it never comes back
+    QTest::addColumn<bool>("stableRuns");   // every reopen plays long enough to earn a full budget
+    QTest::addColumn<int>("reopens");       // reopens in all
+    QTest::addColumn<bool>("givesUp");
 
-    QTest::newRow("two reopens") << 2 << 60 << 2 << false;
-    QTest::newRow("none") << 0 << 60 << 0 << false;
-    QTest::newRow("stable runs earn them anew") << 1 << 30 << 5 << true;
+    // Reopens at 100, 300, 700, 1100 ms; the next (1500 ms) would be over the budget.
+    QTest::newRow("server down: backoff until the budget is spent") << QList<int>{100, 200, 400} << 1300 << -1 << false << 4 << true;
+    QTest::newRow("server back after two failed reopens") << QList<int>{40, 80, 160} << 5000 << 2 << false << 3 << false;
+    QTest::newRow("no reopens") << QList<int>{} << 500 << -1 << false << 0 << true;
+    // Without the reset the second reopen (1000 ms) would be over the budget.
+    QTest::newRow("stable runs earn them anew") << QList<int>{30, 1000} << 200 << 0 << true << 5 << false;
 }
 
 void TestPlaybackSession::reconnectCountsAndTiming()
 {
-    QFETCH(int, maxAttempts);
-    QFETCH(int, delayMs);
-    QFETCH(int, drops);
-    QFETCH(bool, stableResets);
+    QFETCH(QList<int>, delays);
+    QFETCH(int, budgetMs);
+    QFETCH(int, failedReopens);
+    QFETCH(bool, stableRuns);
+    QFETCH(int, reopens);
+    QFETCH(bool, givesUp);
     makeSession();
     PlaybackSession::ReconnectPolicy policy;
-    policy.maxAttempts = maxAttempts;
-    policy.delayMs = delayMs;
-    policy.stableRunMs = stableResets ? 0 : 60000;
+    policy.delaysMs = delays;
+    policy.budgetMs = budgetMs;
+    policy.stableRunMs = stableRuns ? 0 : 60000;
     m_session->setReconnectPolicy(policy);
 
     const QUrl live("mms://s.invalid/live");
     m_session->setURL(live.toString());
-    for (int drop = 1; drop <= drops; ++drop) {
-        Q_EMIT m_engine->playing();
-        QElapsedTimer since;
-        since.start();
-        Q_EMIT m_engine->ended(PlaybackFailure::Interrupted);
-        QCOMPARE(m_session->stage(), PlaybackStage::Reconnecting);
-        QTRY_COMPARE_WITH_TIMEOUT(m_engine->opened.size(), 1 + drop, 5000);
-        QVERIFY2(since.elapsed() >= delayMs, "reopened before its delay");
-        QCOMPARE(m_engine->opened.last(), live);
-    }
-    if (stableResets)
-        return;
     Q_EMIT m_engine->playing();
+    QElapsedTimer since, total;
+    since.start();
+    total.start();
     Q_EMIT m_engine->ended(PlaybackFailure::Interrupted);
-    QCOMPARE(m_session->stage(), PlaybackStage::Failed);
-    QCOMPARE(m_session->failure(), PlaybackFailure::Interrupted);
-    QTest::qWait(delayMs * 3);
-    QCOMPARE(m_engine->opened.size(), 1 + drops);
+    int n = 0;
+    while (m_session->stage() == PlaybackStage::Reconnecting && n < reopens) {
+        ++n;
+        QCOMPARE(m_session->statusText(), QStringLiteral("连接中断，正在重新连接…"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_engine->opened.size(), 1 + n, 5000);
+        const int delay = stableRuns ? delays.first() : delays.value(n - 1, delays.last());
+        QVERIFY2(since.elapsed() >= delay, "reopened before its delay");
+        QCOMPARE(m_engine->opened.last(), live);
+        since.start();
+        if (stableRuns) {
+            Q_EMIT m_engine->playing();
+            Q_EMIT m_engine->ended(PlaybackFailure::Interrupted);
+        } else if (failedReopens < 0 || n <= failedReopens) {
+            Q_EMIT m_engine->openFailed(PlaybackFailure::Refused, {});
+        } else {
+            Q_EMIT m_engine->playing();
+        }
+    }
+    if (givesUp) {
+        // On a busy machine timers run late and the last reopen may not fit the budget any more.
+        QVERIFY2(n == reopens || (n == reopens - 1 && total.elapsed() > budgetMs - delays.value(0) * 2),
+                 qPrintable(QStringLiteral("%1 reopens").arg(n)));
+        QCOMPARE(m_session->stage(), PlaybackStage::Failed);
+        QCOMPARE(m_session->failure(), PlaybackFailure::Interrupted);
+        QCOMPARE(m_session->statusText(), QStringLiteral("错误：播放中断，连接已断开"));
+    } else {
+        QCOMPARE(n, reopens);
+        if (!stableRuns)
+            QCOMPARE(m_session->stage(), PlaybackStage::Playing);
+    }
+    if (!stableRuns) {
+        QTest::qWait(delays.isEmpty() ? 100 : delays.last() * 2);
+        QCOMPARE(m_engine->opened.size(), 1 + n);
+    }
 }
 
 void TestPlaybackSession::stoppedOrReplacedStreamIsNeverReopened()
 {
     makeSession();
     PlaybackSession::ReconnectPolicy policy;
-    policy.delayMs = 50;
+    policy.delaysMs = {50};
     m_session->setReconnectPolicy(policy);
 
     m_session->setURL(QStringLiteral("mms://s.invalid/a"));
@@ -214,6 +278,16 @@ void TestPlaybackSession::stoppedOrReplacedStreamIsNeverReopened()
     QTest::qWait(200);
     QCOMPARE(m_engine->opened, (QList<QUrl>{QUrl("mms://s.invalid/a"), QUrl("mms://s.invalid/b"), QUrl("rtsp://s.invalid/c")}));
     QCOMPARE(m_session->stage(), PlaybackStage::Connecting);
+
+    // Replaced while a reopen meets a dead server: the failed reopen schedules nothing.
+    Q_EMIT m_engine->playing();
+    Q_EMIT m_engine->ended(PlaybackFailure::Interrupted);
+    QTRY_COMPARE_WITH_TIMEOUT(m_engine->opened.size(), 4, 2000);
+    m_session->setURL(QStringLiteral("rtsp://s.invalid/d"));
+    Q_EMIT m_engine->openFailed(PlaybackFailure::Refused, {}); // about d now
+    QTest::qWait(200);
+    QCOMPARE(m_engine->opened.size(), 5);
+    QCOMPARE(m_engine->opened.last(), QUrl("rtsp://s.invalid/d"));
 }
 
 void TestPlaybackSession::replacedUrlNeverWins()
@@ -243,6 +317,7 @@ void TestPlaybackSession::failureTexts_data()
     QTest::newRow("404") << int(PlaybackFailure::NotFound) << QStringLiteral("错误：找不到该节目");
     QTest::newRow("not a stream") << int(PlaybackFailure::NotAStream) << QStringLiteral("错误：不是可播放的媒体流");
     QTest::newRow("timeout") << int(PlaybackFailure::TimedOut) << QStringLiteral("错误：连接超时");
+    QTest::newRow("certificate") << int(PlaybackFailure::Certificate) << QStringLiteral("错误：服务器证书无效，连接不安全");
     QTest::newRow("other") << int(PlaybackFailure::Other) << QStringLiteral("错误：无法播放");
 }
 

@@ -1,9 +1,16 @@
 #include "LocalHttpServer.h"
 #include "PlaylistResolver.h"
 
-#include <QNetworkAccessManager>
+#include <QFile>
+#include <QPointer>
+#include <QProcess>
+#include <QSslKey>
+#include <QSslServer>
 #include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using Outcome = PlaylistResolver::Outcome;
 using Response = LocalHttpServer::Response;
@@ -67,18 +74,22 @@ private Q_SLOTS:
     void oversizedPlaylistIsNotReadToTheEnd();
     void boundedInTime_data();
     void boundedInTime();
+    void endlessHeadersAreCutOff();
     void onlyTheLastResolveEmits();
     void nextResolveFromTheSlot();
 
 private:
     QString fill(QString text) const
     {
-        return text.replace(QLatin1String("{server}"), m_server.url("")).replace(QLatin1String("{refused}"), m_refusedUrl);
+        return text.replace(QLatin1String("{server}"), m_server.url(""))
+            .replace(QLatin1String("{refused}"), m_refusedUrl)
+            .replace(QLatin1String("{selfsigned}"), QStringLiteral("https://127.0.0.1:%1").arg(m_tls.serverPort()));
     }
 
     LocalHttpServer m_server;
-    QNetworkAccessManager m_network;
     QString m_refusedUrl;
+    QTemporaryDir m_dir;
+    QSslServer m_tls; // a server with a certificate nobody vouches for
 };
 
 void TestPlaylistResolver::initTestCase()
@@ -89,6 +100,21 @@ void TestPlaylistResolver::initTestCase()
         QTcpServer gone;
         QVERIFY(gone.listen(QHostAddress::LocalHost));
         m_refusedUrl = QStringLiteral("http://127.0.0.1:%1").arg(gone.serverPort());
+    }
+    {
+        // A throwaway self-signed certificate.
+        const QString key = m_dir.filePath(QStringLiteral("key.pem")), cert = m_dir.filePath(QStringLiteral("cert.pem"));
+        QProcess openssl;
+        openssl.start(QStringLiteral("openssl"), {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj",
+                                                  "/CN=127.0.0.1", "-keyout", key, "-out", cert});
+        QVERIFY(openssl.waitForFinished(60000) && openssl.exitCode() == 0);
+        QFile keyFile(key), certFile(cert);
+        QVERIFY(keyFile.open(QIODevice::ReadOnly) && certFile.open(QIODevice::ReadOnly));
+        QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+        config.setPrivateKey(QSslKey(keyFile.readAll(), QSsl::Rsa));
+        config.setLocalCertificate(QSslCertificate(certFile.readAll()));
+        m_tls.setSslConfiguration(config);
+        QVERIFY(m_tls.listen(QHostAddress::LocalHost));
     }
     const QByteArray asx = "<ASX version=\"3.0\">\r\n<Entry><Ref href=\"live.ts\"/><Ref href=\"mms://media.example/cctv1\"/></Entry>\r\n</ASX>\r\n";
     m_server.route("/asx/cctv1.asx", Response::data(asx, "video/x-ms-asf"));
@@ -119,6 +145,23 @@ void TestPlaylistResolver::initTestCase()
     m_server.route("/self-redirect.asx", Response::redirect("/self-redirect.asx", 301));
     for (int hop = 0; hop < 12; ++hop)
         m_server.route("/hop/" + QByteArray::number(hop), Response::redirect("/hop/" + QByteArray::number(hop + 1)));
+ {
+        // 64 MB of a playlist's worth of spaces, gzipped to some 64 KB.
+        QProcess gzip;
+        gzip.start(QStringLiteral("gzip"), {"-c"});
+        gzip.waitForStarted();
+        gzip.write("<asx><entry><ref href=\"http://media.example/1\"/>");
+        const QByteArray spaces(1 << 20, ' ');
+        for (int i = 0; i < 64; ++i) {
+            gzip.write(spaces);
+            gzip.waitForBytesWritten();
+        }
+        gzip.closeWriteChannel();
+        QVERIFY(gzip.waitForFinished(60000));
+        Response bomb = Response::data(gzip.readAllStandardOutput(), "video/x-ms-asf");
+        bomb.headers.append(qMakePair(QByteArray("Content-Encoding"), QByteArray("gzip")));
+        m_server.route("/bomb.asx", bomb);
+    }
     m_server.route("/me.asx", Response::data("<asx><entry><ref href=\"me.asx\"/></entry></asx>", "video/x-ms-asf"));
     m_server.route("/me-too.asx", Response::redirect("/me-real.asx"));
     m_server.route("/me-real.asx", Response::data("<asx><ref href=\"/me-too.asx\"/><ref href=\"/live.ts\"/></asx>", "video/x-ms-asf"));
@@ -172,6 +215,8 @@ void TestPlaylistResolver::outcomes_data()
     QTest::newRow("redirect loop") << "{server}/loop-a" << failed << PlaybackFailure::Loop << no;
     QTest::newRow("redirect to itself") << "{server}/self-redirect.asx" << failed << PlaybackFailure::Loop << no;
     QTest::newRow("too many redirects") << "{server}/hop/0" << failed << PlaybackFailure::Loop << no;
+    QTest::newRow("self-signed certificate") << "{selfsigned}/a.asx" << failed << PlaybackFailure::Certificate << no;
+    QTest::newRow("compressed although not asked: a gzip bomb") << "{server}/bomb.asx" << failed << PlaybackFailure::NotAStream << no;
     QTest::newRow("playlist naming only itself") << "{server}/me.asx" << failed << PlaybackFailure::Loop << no;
 }
 
@@ -184,7 +229,7 @@ void TestPlaylistResolver::outcomes()
     for (QString& candidate : candidates)
         candidate = fill(candidate);
 
-    PlaylistResolver resolver(&m_network);
+    PlaylistResolver resolver;
     Recorder recorder(resolver);
     const QUrl target(fill(url));
     resolver.resolve(target);
@@ -203,7 +248,7 @@ void TestPlaylistResolver::liveStreamIsLeftToTheEngine()
 {
     // Sends a little, then holds the connection open as a live source does between packets.
     m_server.route("/live.ts", withStall(Response::generated(qint64(1) << 30, "video/mp2t"), 256 * 1024));
-    PlaylistResolver resolver(&m_network);
+    PlaylistResolver resolver;
     Recorder recorder(resolver);
     const QUrl url(m_server.url("/live.ts"));
     resolver.resolve(url);
@@ -230,7 +275,7 @@ void TestPlaylistResolver::oversizedPlaylistIsNotReadToTheEnd()
     const QByteArray body = "<asx version=\"3.0\"><entry><ref href=\"http://media.example/1\"/></entry>\n"
         + QByteArray(4 << 20, ' ') + "</asx>";
     m_server.route("/huge.asx", withStall(framed(Response::data(body, "video/x-ms-asf"), framing), 3 << 20));
-    PlaylistResolver resolver(&m_network);
+    PlaylistResolver resolver;
     PlaylistResolver::Limits limits;
     limits.maxPlaylistBytes = 1 << 20;
     limits.timeoutMs = 10 * 60 * 1000;
@@ -266,7 +311,7 @@ void TestPlaylistResolver::boundedInTime()
         m_server.route("/trickle.asx", trickle);
         url = m_server.url(path);
     }
-    PlaylistResolver resolver(&m_network);
+    PlaylistResolver resolver;
     PlaylistResolver::Limits limits;
     limits.timeoutMs = 500;
     resolver.setLimits(limits);
@@ -278,6 +323,70 @@ void TestPlaylistResolver::boundedInTime()
         QTRY_COMPARE_WITH_TIMEOUT(m_server.openConnections(), 0, waitMs);
 }
 
+// A hostile server: a status line, then header lines for as long as the client listens.
+class EndlessHeaders : public QObject
+{
+public:
+    EndlessHeaders()
+    {
+        m_server.listen(QHostAddress::LocalHost);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* s = m_server.nextPendingConnection()) {
+                m_socket = s;
+                s->write("HTTP/1.1 200 OK\r\nContent-Type: video/x-ms-asf\r\n");
+                m_pump.start(1);
+            }
+        });
+        connect(&m_pump, &QTimer::timeout, this, [this] {
+            if (!m_socket || m_socket->state() != QAbstractSocket::ConnectedState) {
+                m_pump.stop();
+                return;
+            }
+            if (m_socket->bytesToWrite() < 256 * 1024) {
+                QByteArray lines;
+                for (int i = 0; i < 2000; ++i)
+                    lines += "X-Filler-" + QByteArray::number(m_sent++) + ": aaaaaaaaaaaaaaaaaaaaaaaa\r\n";
+                m_socket->write(lines);
+            }
+        });
+    }
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1/a.asx").arg(m_server.serverPort()); }
+    // Whether the client has let go of the connection.
+    bool clientGone() const { return m_socket && m_socket->state() != QAbstractSocket::ConnectedState; }
+    bool connected() const { return m_socket != nullptr; }
+
+private:
+    QTcpServer m_server;
+    QPointer<QTcpSocket> m_socket;
+    QTimer m_pump;
+    qint64 m_sent = 0;
+};
+
+// Headers without end are cut off: the request really ends, and the next one gets through.
+void TestPlaylistResolver::endlessHeadersAreCutOff()
+{
+    EndlessHeaders hostile;
+    PlaylistResolver resolver;
+    PlaylistResolver::Limits limits;
+    limits.timeoutMs = 1500;
+    resolver.setLimits(limits);
+    Recorder recorder(resolver);
+    resolver.resolve(QUrl(hostile.url()));
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.outcomes.size(), 1, waitMs);
+    QVERIFY(hostile.connected());
+    const PlaybackFailure failure = recorder.outcomes.first().failure;
+    QVERIFY2(failure == PlaybackFailure::TooLarge || failure == PlaybackFailure::TimedOut, qPrintable(recorder.outcomes.first().detail));
+
+    // The next request gets through at once, while the hostile server still sends.
+    resolver.resolve(QUrl(m_server.url("/asx/cctv1.asx")));
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.outcomes.size(), 2, 5000);
+    QCOMPARE(recorder.outcomes.last().type, Outcome::Type::Playlist);
+
+    QTest::qWait(1000);
+    QEXPECT_FAIL("", "the network layer reads headers without a bound and does not see the abort meanwhile", Continue);
+    QVERIFY(hostile.clientGone());
+}
+
 // Rapid clicking: every resolve replaces the one before; a cancelled one never speaks, even when
 // its answer arrives afterwards.
 void TestPlaylistResolver::onlyTheLastResolveEmits()
@@ -286,7 +395,7 @@ void TestPlaylistResolver::onlyTheLastResolveEmits()
     slow.pieceSize = 8;
     slow.pieceDelayMs = 10;
     m_server.route("/slow.asx", slow);
-    PlaylistResolver resolver(&m_network);
+    PlaylistResolver resolver;
     Recorder recorder(resolver);
     QUrl last;
     for (int i = 0; i < 20; ++i) {
@@ -317,7 +426,7 @@ void TestPlaylistResolver::onlyTheLastResolveEmits()
 // The player tries the next candidate from its slot: the resolver must be ready for it.
 void TestPlaylistResolver::nextResolveFromTheSlot()
 {
-    PlaylistResolver resolver(&m_network);
+    PlaylistResolver resolver;
     QList<Outcome> outcomes;
     const QUrl first(m_server.url("/missing.asx"));
     const QUrl second(m_server.url("/asx/cctv1.asx"));
