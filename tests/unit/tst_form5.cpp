@@ -1,4 +1,5 @@
 #include "BrowserControl.h"
+#include "DesktopNotifyArea.h"
 #include "Form1.h"
 #include "Form5.h"
 #include "LinkLabel.h"
@@ -12,6 +13,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QTest>
 
 namespace {
@@ -90,6 +92,7 @@ private Q_SLOTS:
     void trayDecodingInTwips();
     void shownFromAnotherWindowKeepsIcon();
     void noNotificationAreaKeepsWindowShown();
+    void desktopWithoutTrayKeepsWindowShown();
     void unloadRemovesIcon_data();
     void unloadRemovesIcon();
 
@@ -447,6 +450,18 @@ void TestForm5::noNotificationAreaKeepsWindowShown()
     form->builtMenus().action(QStringLiteral("zxh"))->trigger();
     QVERIFY(form->isHidden());
     QCOMPARE(m_fixture->tray.icons.size(), 1);
+}
+
+void TestForm5::desktopWithoutTrayKeepsWindowShown()
+{
+    // The real notification area on a display without a tray host (this platform has none).
+    DesktopNotifyArea desktop;
+    NotifyArea::install(&desktop);
+    const auto restore = qScopeGuard([this] { NotifyArea::install(&m_fixture->tray); });
+    Form5* form = showRadio();
+    form->builtMenus().action(QStringLiteral("zxh"))->trigger();
+    QVERIFY(form->isVisible());
+    QVERIFY(!form->iconInTray());
 }
 
 void TestForm5::unloadRemovesIcon_data()
