@@ -131,6 +131,15 @@ def start_player(binary, env, args=(), interactive=False):
     return proc
 
 
+def stderr_of(proc):
+    """What a program started by start_player has written to its log so far."""
+    for _, p, path in _started:
+        if p is proc:
+            with open(path, encoding="utf-8", errors="replace") as f:
+                return f.read()
+    return ""
+
+
 def windows_named(name, pid=None):
     cmd = ["xdotool", "search", "--all", "--onlyvisible", "--name", name]
     if pid is not None:
