@@ -91,4 +91,14 @@ QStringList bind(Form* owner, const Menus& built, const QList<ActionRow>& action
     return missing;
 }
 
+void install(Form* owner, const Menus& built, const QList<ActionRow>& actions)
+{
+    const QStringList missing = bind(owner, built, actions);
+    if (missing.isEmpty())
+        return;
+    qCritical("lumivo: %s has no item or link label named %s", owner->metaObject()->className(),
+              qPrintable(missing.join(QStringLiteral(", "))));
+    Q_ASSERT_X(false, "menus::install", "an action row without its item");
+}
+
 } // namespace menus

@@ -70,4 +70,8 @@ void run(Form* owner, const ActionRow& action);
 // LinkLabel). Returns the names it found nothing for.
 QStringList bind(Form* owner, const Menus& built, const QList<ActionRow>& actions);
 
+// bind() for a window's own tables, where every row must find its item: a row that does not is a
+// fault of the table, asserted in debug builds and reported on stderr in any build.
+void install(Form* owner, const Menus& built, const QList<ActionRow>& actions);
+
 } // namespace menus

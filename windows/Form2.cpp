@@ -87,8 +87,7 @@ Form2::Form2(QWidget* parent) : Form(parent)
          }},
         {QStringLiteral("Label4"), menus::Verb::Link, weblinks::productSite()},
     };
-    const QStringList unbound = menus::bind(this, {}, links);
-    Q_ASSERT(unbound.isEmpty());
+    menus::install(this, {}, links);
 }
 
 void Form2::Form_Load()

@@ -79,8 +79,7 @@ Form5::Form5(QWidget* parent) : Form(parent)
     setFixedBorder(/*minimizeButton=*/false, /*maximizeButton=*/false);
     m_mpris = new MprisPlayer(WindowsMediaPlayer1, QStringLiteral("Lumivo网络收音机"), this);
 
-    const QStringList unbound = menus::bind(this, m_menus, actionRows());
-    Q_ASSERT_X(unbound.isEmpty(), "Form5", "an action without its item");
+    menus::install(this, m_menus, actionRows());
 }
 
 Form5::~Form5()
