@@ -2,13 +2,12 @@
 // crash, and may only ever hand out network streams.
 //
 // Built two ways: as a libFuzzer target (LUMIVO_LIBFUZZER, clang only) and as a plain replay
-// program that runs the files named on its command line, or else a built-in set of seeds and a
-// fixed series of mutations of them, so every compiler's CI run exercises the parser the same way.
+// program (ReplayDriver).
 
 #include "Playlist.h"
+#include "ReplayDriver.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QSet>
 #include <QUrl>
 
@@ -94,95 +93,16 @@ QList<QByteArray> seeds()
     return out;
 }
 
-// xorshift64*: the same series on every machine.
-struct Random
-{
-    quint64 state = 0x9E3779B97F4A7C15ull;
-    quint64 next()
-    {
-        state ^= state >> 12;
-        state ^= state << 25;
-        state ^= state >> 27;
-        return state * 0x2545F4914F6CDD1Dull;
-    }
-    qsizetype below(qsizetype n) { return n > 0 ? qsizetype(next() % quint64(n)) : 0; }
-};
+} // namespace
 
-QByteArray mutate(QByteArray bytes, const QList<QByteArray>& pool, Random& random)
+int main(int argc, char** argv)
 {
     static const QList<QByteArray> tokens = {
         "<", ">", "/>", "\"", "'", "=", "&", "&amp;", "&#", ";", "<!--", "-->", "<![CDATA[", "]]>", "<?", "?>",
         "<ref href=", "<entryref href=", "<media src=", "<asx>", "<smil>", "[Reference]", "Ref1=", "\r\n", "\n",
         QByteArray("\0", 1), "\xFF\xFE", "\xFE\xFF", "\xEF\xBB\xBF", "mms://", "file://", "../", "\\\\", "C:\\",
     };
-    const int steps = 1 + int(random.below(4));
-    for (int step = 0; step < steps; ++step) {
-        const qsizetype at = random.below(bytes.size() + 1);
-        switch (random.below(7)) {
-        case 0: // flip a byte
-            if (!bytes.isEmpty())
-                bytes[random.below(bytes.size())] = char(random.next());
-            break;
-        case 1:
-            bytes.insert(at, tokens[random.below(tokens.size())]);
-            break;
-        case 2:
-            bytes.remove(at, random.below(16) + 1);
-            break;
-        case 3:
-            bytes.truncate(at);
-            break;
-        case 4: { // repeat a piece
-            const qsizetype len = random.below(32) + 1;
-            bytes.insert(at, bytes.mid(random.below(bytes.size() + 1), len));
-            break;
-        }
-        case 5: { // splice in part of another seed
-            const QByteArray& other = pool[random.below(pool.size())];
-            bytes.insert(at, other.mid(random.below(other.size() + 1)));
-            break;
-        }
-        default:
-            bytes.insert(at, char(random.next()));
-            break;
-        }
-    }
-    return bytes.left(64 * 1024);
-}
-
-} // namespace
-
-int main(int argc, char** argv)
-{
-    if (argc > 1) {
-        for (int i = 1; i < argc; ++i) {
-            QFile file(QString::fromLocal8Bit(argv[i]));
-            if (!file.open(QIODevice::ReadOnly)) {
-                std::fprintf(stderr, "fuzz_playlist: cannot read %s\n", argv[i]);
-                return 2;
-            }
-            runOne(file.readAll());
-        }
-        std::printf("fuzz_playlist: %d file(s) passed\n", argc - 1);
-        return 0;
-    }
-    const QList<QByteArray> pool = seeds();
-    Random random;
-    int runs = 0;
-    for (const QByteArray& seed : pool) {
-        for (qsizetype n = 0; n <= seed.size(); ++n, ++runs)
-            runOne(QByteArrayView(seed).first(n)); // every truncation of every seed
-    }
-    QByteArray current = pool.first();
-    for (int i = 0; i < 20000; ++i, ++runs) {
-        // Mostly walk on from the last input, sometimes start again from a seed.
-        if (random.below(8) == 0)
-            current = pool[random.below(pool.size())];
-        current = mutate(current, pool, random);
-        runOne(current);
-    }
-    std::printf("fuzz_playlist: %d inputs passed\n", runs);
-    return 0;
+    return fuzzreplay::run({"fuzz_playlist", seeds(), tokens}, argc, argv);
 }
 
 #endif
