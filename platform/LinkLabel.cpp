@@ -16,6 +16,7 @@ void LinkLabel::mousePressEvent(QMouseEvent* event)
     // A press on a link is the link's own: it never reaches the surface beneath (a drag, a
     // double-click that closes the window).
     event->accept();
+    Q_EMIT MouseDown(event->button());
 }
 
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event)

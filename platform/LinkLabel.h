@@ -11,6 +11,8 @@ public:
 
 Q_SIGNALS:
     void Click();
+    // Any button pressed on the label.
+    void MouseDown(Qt::MouseButton button);
     // The pointer moved over the label (with or without a button down).
     void MouseMove();
 

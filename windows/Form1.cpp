@@ -173,6 +173,7 @@ void Form1::createControls()
             bd->setPicture(skin::picture(QLatin1String(a.picture), devicePixelRatioF()));
 
     menus::install(this, {}, linkActions());
+    createMenus();
 }
 
 void Form1::Form_Load()

@@ -7,6 +7,8 @@ class EdgeAlignment;
 class LinkLabel;
 class MediaPlayer;
 class QLabel;
+class QMenu;
+class QRadioButton;
 class Bd;
 class TreeView;
 struct TreeNode;
@@ -63,15 +65,43 @@ public:
     LinkLabel* Label8 = nullptr;
     LinkLabel* Label7 = nullptr;
 
+    // The menu titles and the ad switch on the menu strip, and the two pop-up menus.
+    LinkLabel* Mnu1 = nullptr;
+    LinkLabel* Mnu4 = nullptr;
+    QLabel* Label10 = nullptr;
+    QLabel* Label9 = nullptr;
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    QLabel* Label11 = nullptr;
+    QMenu* MnuFile = nullptr;
+    QMenu* MnuHelp = nullptr;
+
     bool alwaysOnTop() const { return m_alwaysOnTop; }
+
+    // Menus and view switches (Form1Menus.cpp).
+    void ResetMenuTitles();
+    void Mnu1_MouseDown();
+    void Mnu4_Click();
+    void Formtop_Click();
+    void Mnumini_Click();
+    void MnuExit_Click();
+    void ImageA_Click();
+    void ImageB_Click();
+    void PtA_Click();
+    void Option1_Click();
+    void Option2_Click();
 
     void TreeView1_NodeClick(const TreeNode& node);
 
     float ScaleWidth() const;
     float ScaleHeight() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void createControls();
+    void createMenus();
 
     EdgeAlignment* m_edges = nullptr;
     bool m_alwaysOnTop = false;
