@@ -21,26 +21,17 @@ ROOT = pathlib.Path(__file__).resolve().parents[2]
 CHANNELS = ROOT / "catalogue" / "data" / "channels.tsv"
 OUT = ROOT / "catalogue" / "data" / "pinyin-initials.tsv"
 
-# Place names whose characters the dictionary reads first otherwise; the initials listed here come
-# first for their characters (the other readings stay acceptable).
+# Words of the channel names whose characters the dictionary reads first otherwise; the initials
+# listed here come first for their characters (the other readings stay acceptable).
 OVERRIDES = {
     "重庆": "cq",
     "长沙": "cs",
     "长春": "cc",
-    "长城": "cc",
-    "银川": "yc",
     "厦门": "xm",
     "蚌埠": "bb",
-    "六安": "la",
     "乐山": "ls",
     "佛山": "fs",
-    "单县": "sx",
-    "番禺": "py",
     "台州": "tz",
-    "朝阳": "cy",
-    "大连": "dl",
-    "行政": "xz",
-    "传媒": "cm",
     "都市": "ds",
     "音乐": "yy",
     "娱乐": "yl",
