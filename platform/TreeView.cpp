@@ -1,6 +1,7 @@
 #include "TreeView.h"
 
 #include "MouseMasks.h"
+#include "TreeTypeAhead.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -76,6 +77,8 @@ TreeView::TreeView(QWidget* parent) : QTreeWidget(parent)
     f.setPointSizeF(10.5);
     setFont(f);
 
+    m_typeAhead = new TreeTypeAhead(this, {});
+
     connect(this, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
         if (item)
             Q_EMIT NodeClick(nodeOf(item));
@@ -87,8 +90,17 @@ TreeNode TreeView::nodeOf(const QTreeWidgetItem* item)
     return TreeNode{item->data(0, KeyRole).toString(), item->text(0)};
 }
 
+void TreeView::setTypeAheadInitials(typeahead::Initials initials) { m_typeAhead->setInitials(std::move(initials)); }
+
 void TreeView::keyPressEvent(QKeyEvent* event)
 {
+    // Letters and digits search here, never the view's own prefix search; with Ctrl or Alt they
+    // are the window's.
+    const auto chord = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (!(event->modifiers() & chord) && m_typeAhead->type(event->text())) {
+        event->accept();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TypeAheadMatch.h"
+
 #include <QHash>
 #include <QTreeWidget>
 
@@ -13,6 +15,7 @@ struct TreeNode
 };
 Q_DECLARE_METATYPE(TreeNode)
 
+class TreeTypeAhead;
 class TreeView;
 
 // Relationship values of Nodes.Add.
@@ -44,7 +47,8 @@ private:
     QHash<QString, QTreeWidgetItem*> m_byKey;
 };
 
-// The tree-view control: keyed nodes, NodeClick on a click or on Enter/Space, MouseMove.
+// The tree-view control: keyed nodes, NodeClick on a click or on Enter/Space, MouseMove; letters and
+// digits find a node by its caption (TreeTypeAhead), Latin text only until initials are given.
 class TreeView : public QTreeWidget
 {
     Q_OBJECT
@@ -54,6 +58,10 @@ public:
     TreeNodes& Nodes() { return m_nodes; }
     static TreeNode nodeOf(const QTreeWidgetItem* item);
     static constexpr int KeyRole = Qt::UserRole + 1;
+
+    // How Han characters are typed: the first letters of their readings.
+    void setTypeAheadInitials(typeahead::Initials initials);
+    TreeTypeAhead* typeAhead() const { return m_typeAhead; }
 
 Q_SIGNALS:
     void NodeClick(const TreeNode& node);
@@ -66,4 +74,5 @@ protected:
 
 private:
     TreeNodes m_nodes{this};
+    TreeTypeAhead* m_typeAhead = nullptr;
 };

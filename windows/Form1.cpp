@@ -9,6 +9,8 @@
 #include "LumivoBuildValues.h"
 #include "MediaPlayer.h"
 #include "MenuBuilder.h"
+#include "PinyinInitials.h"
+#include "PlayerKeys.h"
 #include "Placement.h"
 #include "SkinPictures.h"
 #include "StreamTable.h"
@@ -90,6 +92,8 @@ Form1::Form1(QWidget* parent) : Form(parent)
     setAutoFillBackground(true);
     resize(DesignClientWidth, DesignClientHeight);
     createControls();
+    TreeView1->setTypeAheadInitials(&PinyinInitials::of);
+    Keys = new PlayerKeys(this, wmp1);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();

@@ -6,6 +6,7 @@ class BrowserControl;
 class EdgeAlignment;
 class LinkLabel;
 class MediaPlayer;
+class PlayerKeys;
 class QLabel;
 class QMenu;
 class QRadioButton;
@@ -41,6 +42,8 @@ public:
     Bd* Bd10 = nullptr;
     QLabel* Picture1 = nullptr;
     MediaPlayer* wmp1 = nullptr;
+    // Pause, mute, volume and the full-screen keys (F11, Esc) anywhere in the window.
+    PlayerKeys* Keys = nullptr;
 
     // Inside the strips (twip rectangles).
     QLabel* Cap = nullptr;

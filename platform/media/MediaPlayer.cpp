@@ -107,7 +107,7 @@ void MediaPlayer::buildControls()
 
     connect(m_playPause, &QToolButton::clicked, m_session, &PlaybackSession::togglePause);
     connect(m_stop, &QToolButton::clicked, m_session, &PlaybackSession::stop);
-    connect(m_muteButton, &QToolButton::clicked, this, &MediaPlayer::muteClicked);
+    connect(m_muteButton, &QToolButton::clicked, this, &MediaPlayer::toggleMute);
     connect(m_volume, &QSlider::valueChanged, this, [this](int v) {
         engine()->setVolume(v);
         Q_EMIT volumeChanged(v);
@@ -136,9 +136,9 @@ void MediaPlayer::updateControls()
     m_muteButton->setIcon(style()->standardIcon(m_muted ? QStyle::SP_MediaVolumeMuted : QStyle::SP_MediaVolume));
 }
 
-void MediaPlayer::muteClicked()
+void MediaPlayer::setMuted(bool muted)
 {
-    m_muted = !m_muted;
+    m_muted = muted;
     engine()->setMute(m_muted);
     updateControls();
 }

@@ -39,6 +39,12 @@ public:
     // The volume control's value, 0 to 100; setting it moves the control and the engine.
     int volume() const;
     void setVolume(int volume);
+    bool muted() const { return m_muted; }
+    void setMuted(bool muted);
+    void toggleMute() { setMuted(!m_muted); }
+    // The transport bar's play/pause button, for keys and menus.
+    void togglePause() { m_session->togglePause(); }
+    void stop() { m_session->stop(); }
     PlaybackStage stage() const { return m_session->stage(); }
     PlaybackFailure lastFailure() const { return m_session->failure(); }
     QString statusText() const { return m_session->statusText(); }
@@ -68,7 +74,6 @@ private:
     void layoutChildren();
     void showStage();
     void updateControls();
-    void muteClicked();
     void showPosition(double seconds, double duration);
 
     Settings m_settings;
