@@ -430,6 +430,12 @@ void TestForm1Layout::captionDragMovesUnlessFullScreen()
     const auto dragBy = [f](QWidget* handle, QPoint delta) {
         QTest::mousePress(handle, Qt::LeftButton, {}, handle == f->Cap ? QPoint(5, 5) : QPoint(300, 12));
         const QPointF start = QCursor::pos();
+        const QPoint before = f->pos();
+        // Within the drag distance the press may still become a click: nothing moves yet.
+        QMouseEvent jitter(QEvent::MouseMove, QPointF(5, 5), start + QPointF(2, 1), Qt::NoButton, Qt::LeftButton,
+                           Qt::NoModifier);
+        QCoreApplication::sendEvent(f, &jitter);
+        QCOMPARE(f->pos(), before);
         QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), start + delta, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(f, &move);
         QMouseEvent up(QEvent::MouseButtonRelease, QPointF(5, 5), start + delta, Qt::LeftButton, Qt::NoButton,
