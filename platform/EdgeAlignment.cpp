@@ -12,7 +12,7 @@ EdgeAlignment::EdgeAlignment(QWidget* container) : QObject(container), m_contain
 void EdgeAlignment::align(QWidget* child, Edge edge)
 {
     m_children.emplace_back(child, edge);
-    child->installEventFilter(this); // a strip shown or hidden frees or takes its edge
+    child->installEventFilter(this); // a strip shown or hidden frees or takes its edge; a moved one goes back
     apply();
 }
 
@@ -48,7 +48,8 @@ bool EdgeAlignment::eventFilter(QObject* watched, QEvent* event)
 {
     const auto type = event->type();
     if ((watched == m_container && (type == QEvent::Resize || type == QEvent::Show))
-        || (watched != m_container && (type == QEvent::ShowToParent || type == QEvent::HideToParent)))
+        || (watched != m_container
+            && (type == QEvent::ShowToParent || type == QEvent::HideToParent || type == QEvent::Move)))
         apply();
     return QObject::eventFilter(watched, event);
 }

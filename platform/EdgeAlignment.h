@@ -8,6 +8,7 @@
 
 // Keeps children along the edges of their container whenever it changes size: top and bottom
 // strips at full width, left and right strips between them, each at its own thickness.
+// An aligned child cannot be moved off its edge: a move puts it straight back.
 class EdgeAlignment : public QObject
 {
     Q_OBJECT

@@ -12,6 +12,8 @@
 #include "PinyinInitials.h"
 #include "PlayerKeys.h"
 #include "Placement.h"
+#include "WindowResize.h"
+#include "SkinLabel.h"
 #include "SkinPictures.h"
 #include "StreamTable.h"
 #include "TreeView.h"
@@ -36,11 +38,10 @@ Bd* strip(QWidget* parent)
 }
 
 // Caption buttons, floating buttons and list handles show their resting pictures.
-QLabel* skinImage(QWidget* parent, const char* pictureStore)
+SkinLabel* skinImage(QWidget* parent, const char* pictureStore)
 {
-    auto* label = new QLabel(parent);
-    label->setPixmap(skin::picture(skin::pictureFor(QLatin1String(pictureStore)), label->devicePixelRatioF()));
-    label->setScaledContents(true);
+    auto* label = new SkinLabel(parent);
+    label->showStore(QLatin1String(pictureStore));
     return label;
 }
 
@@ -141,7 +142,10 @@ void Form1::createControls()
     ImageA = place(skinImage(Bd5, "Image1"), "ImageA", {0, 3300, 315, 750}, Unit::Twips);
 
     Bd1 = place(strip(this), "Bd1", {0, 0, 739, 26});
-    Cap = place(new QLabel(QStringLiteral("Lumivo网络电视5.5 免安装版"), Bd1), "Cap", {120, 75, 2880, 240}, Unit::Twips);
+    Cap = new SkinLabel(Bd1);
+    Cap->setText(QStringLiteral("Lumivo网络电视5.5 免安装版"));
+    Cap->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    place(Cap, "Cap", {120, 75, 2880, 240}, Unit::Twips);
     Cap->setStyleSheet(QStringLiteral("color: white"));
     Tr = place(strip(Bd1), "Tr", {5340, 0, 30, 390}, Unit::Twips);
     Bd2 = place(strip(Bd1), "Bd2", {9720, 0, 1035, 345}, Unit::Twips);
@@ -178,6 +182,11 @@ void Form1::createControls()
 
     menus::install(this, {}, linkActions());
     createMenus();
+
+    // Resizable from its edges although it has no system frame.
+    m_grips = new ResizeGrips(this);
+    setMouseTracking(true);
+    bindChrome();
 }
 
 void Form1::Form_Load()

@@ -10,6 +10,8 @@ class PlayerKeys;
 class QLabel;
 class QMenu;
 class QRadioButton;
+class ResizeGrips;
+class SkinLabel;
 class Bd;
 class TreeView;
 struct TreeNode;
@@ -30,8 +32,8 @@ public:
     // Controls, named as the window's design names them; stacking order from the top.
     Bd* Bd9 = nullptr;
     BrowserControl* WebBrowser1 = nullptr;
-    QLabel* PtB = nullptr;
-    QLabel* PtA = nullptr;
+    SkinLabel* PtB = nullptr;
+    SkinLabel* PtA = nullptr;
     Bd* Bd6 = nullptr;
     Bd* Bd1 = nullptr;
     Bd* Bd5 = nullptr;
@@ -46,14 +48,14 @@ public:
     PlayerKeys* Keys = nullptr;
 
     // Inside the strips (twip rectangles).
-    QLabel* Cap = nullptr;
+    SkinLabel* Cap = nullptr;
     Bd* Tr = nullptr;
     Bd* Bd2 = nullptr;
-    QLabel* Bi = nullptr;
-    QLabel* BA = nullptr;
-    QLabel* BC = nullptr;
-    QLabel* ImageA = nullptr;
-    QLabel* ImageB = nullptr;
+    SkinLabel* Bi = nullptr;
+    SkinLabel* BA = nullptr;
+    SkinLabel* BC = nullptr;
+    SkinLabel* ImageA = nullptr;
+    SkinLabel* ImageB = nullptr;
     Bd* Bd3 = nullptr;
     Bd* Br = nullptr;
     QLabel* Label3 = nullptr;
@@ -99,13 +101,46 @@ public:
     float ScaleWidth() const;
     float ScaleHeight() const;
 
+    // Layout (Form1Layout.cpp): the resize event lays the window out for its view state.
+    void Form_Resize();
+    // Chrome (Form1Chrome.cpp): cuts the window's outline to a rectangle with rounded corners.
+    void DoTransparency(QWidget* window, int corner);
+
+    // Handlers of the caption bar, the caption buttons and the hover pictures.
+    void Bd1_MouseDown();
+    void Bd1_DblClick();
+    void Bi_MouseMove();
+    void Bi_MouseDown();
+    void Bi_MouseUp();
+    void BA_MouseMove();
+    void BA_MouseDown();
+    void BA_MouseUp();
+    void BC_MouseMove();
+    void BC_MouseDown();
+    void BC_MouseUp();
+    void Bd2_MouseMove();
+    void PtA_MouseMove();
+    void PtB_MouseMove();
+    void PtB_Click();
+    void ImageA_MouseMove();
+    void ImageB_MouseMove();
+    void Bd5_MouseMove();
+    void Form_MouseMove(); // also Bd9, Bd10 and Rc: the floating buttons go
+
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void createControls();
     void createMenus();
+    void bindChrome();
+    void layoutCompact();
+    void layoutNormal();
+    void layoutListHidden();
 
     EdgeAlignment* m_edges = nullptr;
+    ResizeGrips* m_grips = nullptr;
     bool m_alwaysOnTop = false;
 };

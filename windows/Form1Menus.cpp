@@ -9,6 +9,7 @@
 #include "MediaPlayer.h"
 #include "MenuBuilder.h"
 #include "Placement.h"
+#include "SkinLabel.h"
 #include "SkinPictures.h"
 #include "TreeView.h"
 #include "Units.h"
@@ -16,7 +17,6 @@
 
 #include <QLabel>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QRadioButton>
 
 using placement::Unit;
@@ -90,8 +90,8 @@ void Form1::createMenus()
     connect(Mnu1, &LinkLabel::MouseDown, this, &Form1::Mnu1_MouseDown);
     connect(Mnu4, &LinkLabel::Click, this, &Form1::Mnu4_Click);
     connect(Bd1, &Bd::Click, this, &Form1::ResetMenuTitles);
+    connect(Cap, &SkinLabel::Click, this, &Form1::ResetMenuTitles);
     connect(Mnu, &Bd::Click, this, &Form1::ResetMenuTitles);
-    Cap->installEventFilter(this);
 
     // The ad switch: "(广告: 开 关)".
     Label10 = place(stripText(Mnu, QStringLiteral("(")), "Label10", {2400, 120, 90, 180}, Unit::Twips);
@@ -107,28 +107,9 @@ void Form1::createMenus()
     connect(Option1, &QRadioButton::clicked, this, &Form1::Option1_Click);
     connect(Option2, &QRadioButton::clicked, this, &Form1::Option2_Click);
 
-    // The list handles and the floating "leave compact mode" button act on a click.
-    for (QWidget* w : {static_cast<QWidget*>(ImageA), static_cast<QWidget*>(ImageB), static_cast<QWidget*>(PtA)})
-        w->installEventFilter(this);
-}
-
-bool Form1::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease) {
-        const auto* me = static_cast<QMouseEvent*>(event);
-        auto* w = static_cast<QWidget*>(watched);
-        if (w->rect().contains(me->position().toPoint())) {
-            if (watched == ImageA)
-                ImageA_Click();
-            else if (watched == ImageB)
-                ImageB_Click();
-            else if (watched == PtA)
-                PtA_Click();
-            else if (watched == Cap)
-                ResetMenuTitles();
-        }
-    }
-    return Form::eventFilter(watched, event);
+    connect(ImageA, &SkinLabel::Click, this, &Form1::ImageA_Click);
+    connect(ImageB, &SkinLabel::Click, this, &Form1::ImageB_Click);
+    connect(PtA, &SkinLabel::Click, this, &Form1::PtA_Click);
 }
 
 void Form1::ResetMenuTitles()
@@ -175,7 +156,7 @@ void Form1::ImageA_Click()
     placement::setLeft(wmp1, placement::width(Bd5));
     ImageB->show();
     ImageA->hide();
-    ImageB->setPixmap(skin::picture(skin::pictureFor(QStringLiteral("Image4")), ImageB->devicePixelRatioF()));
+    ImageB->showStore(QStringLiteral("Image4"));
     placement::setWidth(Bd9, placement::width(wmp1) + 14);
     placement::setTop(Bd9, placement::height(Mnu) + placement::height(Bd1) - 2);
     placement::setLeft(Bd9, ScaleWidth() - placement::width(Rc) - placement::width(wmp1) - 3);

@@ -8,6 +8,7 @@
 #include "MediaPlayer.h"
 #include "RecordingHost.h"
 #include "RecordingWebPage.h"
+#include "SkinLabel.h"
 #include "Bd.h"
 #include "StreamTable.h"
 #include "TreeView.h"

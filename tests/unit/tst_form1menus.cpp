@@ -4,6 +4,7 @@
 #include "LinkLabel.h"
 #include "MediaPlayer.h"
 #include "Placement.h"
+#include "SkinLabel.h"
 #include "TreeView.h"
 #include "WebLinks.h"
 #include "WindowFixture.h"
