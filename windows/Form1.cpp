@@ -95,6 +95,7 @@ Form1::Form1(QWidget* parent) : Form(parent)
     createControls();
     TreeView1->setTypeAheadInitials(&PinyinInitials::of);
     Keys = new PlayerKeys(this, wmp1);
+    bindFullScreenKeys();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();

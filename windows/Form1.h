@@ -136,6 +136,7 @@ private:
     void createControls();
     void createMenus();
     void bindChrome();
+    void bindFullScreenKeys();
     void layoutCompact();
     void layoutNormal();
     void layoutListHidden();

@@ -2,6 +2,8 @@
 // caption buttons' three pictures, and the hover pictures of the floating buttons and handles.
 #include "Form1.h"
 
+#include "PlayerKeys.h"
+
 #include "Bd.h"
 #include "Module1.h"
 #include "SkinLabel.h"
@@ -9,6 +11,20 @@
 
 #include <QBitmap>
 #include <QPainter>
+
+void Form1::bindFullScreenKeys()
+{
+    // F11 toggles full screen as the caption's double-click does; Esc only leaves it.
+    const auto toggle = [this] {
+        Module1::ToggleFullScreen(this, Tr, Rc, Br);
+        Keys->setFullScreenActive(Module1::fullScreenState().fullScreen);
+    };
+    connect(Keys, &PlayerKeys::fullScreenToggleRequested, this, toggle);
+    connect(Keys, &PlayerKeys::fullScreenLeaveRequested, this, [toggle] {
+        if (Module1::fullScreenState().fullScreen)
+            toggle();
+    });
+}
 
 void Form1::bindChrome()
 {
