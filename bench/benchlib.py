@@ -114,13 +114,14 @@ def stream_cache(build_dir):
     return cache
 
 
-def make_stream(path, video, seconds):
-    """H.264 720p25 (GOP 25) with AAC sound in MPEG-TS, as a channel sends it."""
+def make_stream(path, video, seconds, preset="veryfast"):
+    """H.264 720p25 (GOP 25) with AAC sound in MPEG-TS, as a channel sends it. Every open plays it
+    from its start, so a few tens of seconds last a whole benchmark."""
     if Path(path).exists():
         return
     subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", f"{video}:size=1280x720:rate=25",
                     "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000", "-t", str(seconds),
-                    "-c:v", "libx264", "-preset", "veryfast", "-g", "25", "-pix_fmt", "yuv420p",
+                    "-c:v", "libx264", "-preset", preset, "-g", "25", "-pix_fmt", "yuv420p",
                     "-c:a", "aac", "-b:a", "96k", "-f", "mpegts", str(path)], check=True)
 
 
