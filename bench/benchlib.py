@@ -95,6 +95,7 @@ def serve(root, port):
     httpd = http.server.ThreadingHTTPServer(("127.0.0.1", port), functools.partial(Quiet, directory=str(root)))
     httpd.daemon_threads = True
     httpd.requests = []
+    httpd.handle_error = lambda *args: None  # a player closing a connection early is no fault
     threading.Thread(target=httpd.serve_forever, daemon=True).start()
     return httpd
 
