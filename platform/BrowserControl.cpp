@@ -4,6 +4,7 @@
 #include "WebEnginePage.h"
 
 #include <QResizeEvent>
+#include <QTimer>
 
 namespace {
 WebPageFactory& pageFactory()
@@ -13,10 +14,32 @@ WebPageFactory& pageFactory()
 }
 } // namespace
 
-BrowserControl::BrowserControl(QWidget* parent) : QWidget(parent)
+BrowserControl::BrowserControl(QWidget* parent, PageTiming timing) : QWidget(parent)
 {
+    m_waitingForPaint = timing == PageTiming::AfterFirstPaint && !pageFactory();
+    if (!m_waitingForPaint)
+        makePage();
+}
+
+void BrowserControl::makePage()
+{
+    if (m_page)
+        return;
     m_page = pageFactory() ? pageFactory()(this) : makeWebEnginePage(this);
     m_page->widget()->setGeometry(rect());
+    m_page->widget()->setVisible(true);
+    if (!m_lastNavigated.isEmpty())
+        m_page->load(m_lastNavigated);
+}
+
+void BrowserControl::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    if (m_waitingForPaint) {
+        m_waitingForPaint = false;
+        // After this paint has reached the screen, not inside it.
+        QTimer::singleShot(0, this, &BrowserControl::makePage);
+    }
 }
 
 BrowserControl::~BrowserControl() = default;
@@ -29,7 +52,8 @@ void BrowserControl::Navigate(const QString& url)
         return;
     }
     m_lastNavigated = target;
-    m_page->load(target);
+    if (m_page)
+        m_page->load(target);
 }
 
 void BrowserControl::setPageFactory(WebPageFactory factory) { pageFactory() = std::move(factory); }
@@ -37,5 +61,6 @@ void BrowserControl::setPageFactory(WebPageFactory factory) { pageFactory() = st
 void BrowserControl::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    m_page->widget()->setGeometry(rect());
+    if (m_page)
+        m_page->widget()->setGeometry(rect());
 }

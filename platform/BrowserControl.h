@@ -11,7 +11,12 @@ class BrowserControl : public QWidget
 {
     Q_OBJECT
 public:
-    explicit BrowserControl(QWidget* parent = nullptr);
+    // AfterFirstPaint: the web engine's page is made only after the control's first paint, since
+    // starting the engine before the window is on screen delays the window itself. Navigate before
+    // then is remembered and loaded when the page is made. Test doubles are made at once.
+    enum class PageTiming { AtOnce, AfterFirstPaint };
+
+    explicit BrowserControl(QWidget* parent = nullptr, PageTiming timing = PageTiming::AtOnce);
     ~BrowserControl() override;
 
     void Navigate(const QString& url);
@@ -26,8 +31,12 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
+    void makePage();
+
+    bool m_waitingForPaint = false;
     std::unique_ptr<WebPage> m_page;
     QUrl m_lastNavigated;
 };

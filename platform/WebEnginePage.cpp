@@ -1,13 +1,30 @@
 #include "WebEnginePage.h"
 
 #include "HostServices.h"
+#include "media/RenderPath.h"
 
 #include <QCoreApplication>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineView>
 
 namespace {
+
+// The web views are drawn by a scene graph that makes the toolkit compose the whole window through
+// OpenGL. Where the GL is a software rasteriser (the video is drawn in software then too), the
+// scene graph's own software back end costs well under half the CPU. Settled once, before the
+// first view exists: it cannot change afterwards.
+void chooseWebDrawing()
+{
+    static const bool chosen = [] {
+        if (chosenRenderPath() == RenderPath::Software)
+            QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
+        return true;
+    }();
+    Q_UNUSED(chosen);
+}
 
 // Links inside a page to non-web schemes go to the desktop handler, like Navigate does.
 class SchemeAwarePage : public QWebEnginePage
@@ -29,7 +46,7 @@ protected:
 class WebEngineWebPage : public WebPage
 {
 public:
-    explicit WebEngineWebPage(QWidget* parent) : m_view(new QWebEngineView(parent))
+    explicit WebEngineWebPage(QWidget* parent) : m_view((chooseWebDrawing(), new QWebEngineView(parent)))
     {
         m_view->setPage(new SchemeAwarePage(sharedWebProfile(), m_view));
         m_view->setContextMenuPolicy(Qt::NoContextMenu);

@@ -167,7 +167,8 @@ void Form1::createControls()
     PtA = place(skinImage(this, "Pt1"), "PtA", {136, 64, 25, 25});
     PtB = place(skinImage(this, "Pt4"), "PtB", {168, 64, 25, 25});
 
-    WebBrowser1 = place(new BrowserControl(this), "WebBrowser1", {208, 72, 489, 361});
+    WebBrowser1 = place(new BrowserControl(this, BrowserControl::PageTiming::AfterFirstPaint), "WebBrowser1",
+                        {208, 72, 489, 361}); // the window shows first, the ad follows
 
     Bd9 = place(strip(this), "Bd9", {152, 48, 561, 7});
 

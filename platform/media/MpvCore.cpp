@@ -2,6 +2,7 @@
 
 #include <mpv/client.h>
 
+#include <atomic>
 #include <clocale>
 #include <stdexcept>
 #include <unistd.h>
@@ -48,7 +49,12 @@ const char* systemCaBundle()
     return nullptr;
 }
 
+std::atomic<bool> g_noAudioDevice{false};
+
 } // namespace
+
+void MpvCore::noAudioDeviceFound() { g_noAudioDevice = true; }
+bool MpvCore::audioDeviceMissing() { return g_noAudioDevice; }
 
 std::shared_ptr<MpvCore> MpvCore::create(const Options& options)
 {
@@ -63,6 +69,8 @@ std::shared_ptr<MpvCore> MpvCore::create(const Options& options)
         mpv_set_option_string(h, "tls-ca-file", bundle);
     if (options.audioOutput)
         mpv_set_option_string(h, "ao", options.audioOutput);
+    else if (audioDeviceMissing())
+        mpv_set_option_string(h, "ao", "null");
     mpv_request_log_messages(h, "warn");
     if (mpv_initialize(h) < 0) {
         mpv_terminate_destroy(h);

@@ -19,6 +19,11 @@ public:
 
     mpv_handle* handle() const { return m_handle; }
 
+    // Once a core of this process has found no audio device, every core plays to the null output:
+    // without this the engine probes each of its outputs again on every load (~100 ms a switch).
+    static void noAudioDeviceFound();
+    static bool audioDeviceMissing();
+
     MpvCore(const MpvCore&) = delete;
     MpvCore& operator=(const MpvCore&) = delete;
 

@@ -11,6 +11,8 @@
 #include <QHostInfo>
 #include <QMetaObject>
 
+#include <cstring>
+
 namespace {
 
 bool isMms(const QUrl& url) { return url.scheme().compare(u"mms", Qt::CaseInsensitive) == 0; }
@@ -213,6 +215,12 @@ void MpvEngine::handleEvent(const mpv_event& event)
     switch (event.event_id) {
     case MPV_EVENT_LOG_MESSAGE: {
         const auto* msg = static_cast<const mpv_event_log_message*>(event.data);
+        // Said once per load when no output could be opened; the sound stays off either way, so
+        // the rest of the process skips the probing.
+        if (std::strstr(msg->text, "Could not open/initialize audio device") && !MpvCore::audioDeviceMissing()) {
+            MpvCore::noAudioDeviceFound();
+            mpv_set_option_string(m_core->handle(), "ao", "null");
+        }
         if (!m_finished) {
             m_log << QString::fromUtf8(msg->prefix) + QStringLiteral(": ") + QString::fromUtf8(msg->text).trimmed();
             if (m_log.size() > 40)
