@@ -71,7 +71,11 @@ def start_run(sandbox, tmp, session_runtime=True):
         env.pop("XDG_RUNTIME_DIR")
     run = start_player(os.path.join(ROOT, "scripts", "run"), env, [BUILD])
     # The first start may still build; the window shows once the stream is up.
-    wid = wait_for(lambda: windows_named(f"^{TITLE}$"), 180, "the main window")[0]
+    def window_or_ended():
+        check(run.poll() is None, f"the run command ended with status {run.returncode} before a window showed")
+        return windows_named(f"^{TITLE}$")
+
+    wid = wait_for(window_or_ended, 180, "the main window")[0]
     return run, wid
 
 
