@@ -189,6 +189,7 @@ void Form1::createControls()
     m_grips = new ResizeGrips(this);
     setMouseTracking(true);
     bindChrome();
+    bindPlayerAndTreeEvents();
 }
 
 void Form1::Form_Load()

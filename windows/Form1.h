@@ -97,6 +97,10 @@ public:
     void Option2_Click();
 
     void TreeView1_NodeClick(const TreeNode& node);
+    // The player's and the tree's mouse events (Form1Events.cpp).
+    void wmp1_MouseDown();
+    void wmp1_MouseMove();
+    void TreeView1_MouseMove();
 
     float ScaleWidth() const;
     float ScaleHeight() const;
@@ -137,6 +141,7 @@ private:
     void createMenus();
     void bindChrome();
     void bindFullScreenKeys();
+    void bindPlayerAndTreeEvents();
     void layoutCompact();
     void layoutNormal();
     void layoutListHidden();

@@ -34,6 +34,7 @@ private Q_SLOTS:
     void hideAndShowTheList();
     void hideListCompactLeaveEndsInNormalView();
     void adSwitchOnlyHidesThePanel();
+    void playerMovesShowFloatingButtonsInCompactModeOnly();
 
 private:
     Form1* showMain();
@@ -206,6 +207,28 @@ void TestForm1Menus::adSwitchOnlyHidesThePanel()
     QTest::mouseClick(form->Option1, Qt::LeftButton);
     QVERIFY(placement::visible(form->WebBrowser1));
     QCOMPARE(int(m_fixture->pages.allLoads.size()), loads); // not navigated again
+}
+
+void TestForm1Menus::playerMovesShowFloatingButtonsInCompactModeOnly()
+{
+    Form1* form = showMain();
+    form->ImageA->showStore(QStringLiteral("Image2")); // as the handle's own hover leaves it
+    Q_EMIT form->wmp1->MouseMove(0, 0, 10, 10);
+    QVERIFY(!placement::visible(form->PtA) && !placement::visible(form->PtB));
+    QCOMPARE(form->ImageA->store(), QStringLiteral("Image1"));
+
+    form->Mnumini_Click();
+    Q_EMIT form->wmp1->MouseMove(0, 0, 10, 10);
+    QVERIFY(placement::visible(form->PtA) && placement::visible(form->PtB));
+    QCOMPARE(form->PtB->pos(), QPoint(form->Bd5->width(), form->Bd9->height()));
+    QCOMPARE(form->PtA->pos(), QPoint(form->PtB->width() + 8, form->Bd9->height()));
+    QCOMPARE(form->PtB->x(), 7);
+    QCOMPARE(form->PtA->store(), QStringLiteral("Pt1"));
+    QCOMPARE(form->PtB->store(), QStringLiteral("Pt4"));
+
+    form->ImageB->showStore(QStringLiteral("Image3"));
+    Q_EMIT form->TreeView1->MouseMove(0, 0, 5, 5);
+    QCOMPARE(form->ImageB->store(), QStringLiteral("Image4"));
 }
 
 QTEST_MAIN(TestForm1Menus)
