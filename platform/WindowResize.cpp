@@ -1,76 +1,39 @@
 #include "WindowResize.h"
 
-#include <QCoreApplication>
+#include "PointerTracker.h"
+
 #include <QEvent>
 #include <QMouseEvent>
-#include <QPointer>
 #include <QWindow>
 
 #include <algorithm>
 
 namespace {
 
-// Without a window manager nobody resizes the window for us: move its edges with the pointer.
-class EdgeFollower : public QObject
+// Without a window manager nobody resizes the window for us: move its edges with the pointer. The
+// opposite edge stays put; an edge stops where the window would get too small.
+void followEdges(QWidget* window, Qt::Edges edges, const QPoint& start)
 {
-public:
-    EdgeFollower(QWidget* window, Qt::Edges edges, const QPointF& globalPos)
-        : m_window(window), m_edges(edges), m_start(globalPos.toPoint()), m_geometry(window->geometry())
-    {
-        QCoreApplication::instance()->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (!m_window) {
-            finish();
-            return false;
-        }
-        if (event->type() == QEvent::MouseMove) {
-            const auto* me = static_cast<QMouseEvent*>(event);
-            if (me->buttons() == Qt::NoButton) {
-                finish();
-                return false;
-            }
-            follow(me->globalPosition().toPoint() - m_start);
-            return true;
-        }
-        if (event->type() == QEvent::MouseButtonRelease) {
-            finish();
-            return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    void follow(const QPoint& delta)
-    {
-        QRect g = m_geometry;
-        const QSize min = m_window->minimumSize().expandedTo(QSize(1, 1));
-        // The opposite edge stays put; an edge stops where the window would get too small.
-        if (m_edges & Qt::LeftEdge)
-            g.setLeft(std::min(g.left() + delta.x(), g.right() + 1 - min.width()));
-        if (m_edges & Qt::RightEdge)
-            g.setRight(std::max(g.right() + delta.x(), g.left() + min.width() - 1));
-        if (m_edges & Qt::TopEdge)
-            g.setTop(std::min(g.top() + delta.y(), g.bottom() + 1 - min.height()));
-        if (m_edges & Qt::BottomEdge)
-            g.setBottom(std::max(g.bottom() + delta.y(), g.top() + min.height() - 1));
-        m_window->setGeometry(g);
-    }
-
-    void finish()
-    {
-        QCoreApplication::instance()->removeEventFilter(this);
-        deleteLater();
-    }
-
-    QPointer<QWidget> m_window;
-    Qt::Edges m_edges;
-    QPoint m_start;
-    QRect m_geometry;
-};
+    const QRect geometry = window->geometry();
+    pointertracker::track(
+        window,
+        [window, edges, start, geometry](const QPoint& now) {
+            const QPoint delta = now - start;
+            QRect g = geometry;
+            const QSize min = window->minimumSize().expandedTo(QSize(1, 1));
+            if (edges & Qt::LeftEdge)
+                g.setLeft(std::min(g.left() + delta.x(), g.right() + 1 - min.width()));
+            if (edges & Qt::RightEdge)
+                g.setRight(std::max(g.right() + delta.x(), g.left() + min.width() - 1));
+            if (edges & Qt::TopEdge)
+                g.setTop(std::min(g.top() + delta.y(), g.bottom() + 1 - min.height()));
+            if (edges & Qt::BottomEdge)
+                g.setBottom(std::max(g.bottom() + delta.y(), g.top() + min.height() - 1));
+            window->setGeometry(g);
+            return pointertracker::Step::Consume;
+        },
+        /*consumeRelease=*/true);
+}
 
 class Grip : public QWidget
 {
@@ -107,7 +70,7 @@ void beginWindowResize(QWidget* window, Qt::Edges edges, const QPointF& globalPo
     QWidget* top = window->window();
     if (QWindow* handle = top->windowHandle(); handle && handle->startSystemResize(edges))
         return;
-    new EdgeFollower(top, edges, globalPos);
+    followEdges(top, edges, globalPos.toPoint());
 }
 
 ResizeGrips::ResizeGrips(QWidget* window) : QObject(window), m_window(window)
