@@ -3,7 +3,7 @@
 #include "BrowserControl.h"
 #include "MenuBuilder.h"
 #include "Placement.h"
-#include "WebLinks.h"
+#include "SiteHelpMenu.h"
 #include "WebPages.h"
 
 using placement::Unit;
@@ -13,18 +13,13 @@ namespace {
 
 const QList<menus::MenuRow>& menuRows()
 {
-    static const QList<menus::MenuRow> rows = {
+    static const QList<menus::MenuRow> rows = QList<menus::MenuRow>{
         {QStringLiteral("vqtv"), QStringLiteral("Lumivo电视直播"), {}},
         {QStringLiteral("cntv"), QStringLiteral("CNTV直播"), {}},
         {QStringLiteral("vqygy"), QStringLiteral("Lumivo影剧院"), {}},
         {QStringLiteral("vqfm"), QStringLiteral("Lumivo收音机"), {}},
         {QStringLiteral("vqchat"), QStringLiteral("Lumivo聊天室"), {}},
-        {QStringLiteral("help"), QStringLiteral("帮助"), {}},
-        {QStringLiteral("gywm"), QStringLiteral("关于我们"), QStringLiteral("help")},
-        {QStringLiteral("orvx"), QStringLiteral("Orvalis"), QStringLiteral("help")},
-        {QStringLiteral("tao"), QStringLiteral("淘宝特价"), QStringLiteral("help")},
-        {QStringLiteral("zorbik"), QStringLiteral("Kivamo网"), QStringLiteral("help")},
-    };
+    } + sitehelp::rows();
     return rows;
 }
 
@@ -32,17 +27,13 @@ const QList<menus::MenuRow>& menuRows()
 QList<menus::ActionRow> menuActions()
 {
     using menus::Verb;
-    return {
+    return QList<menus::ActionRow>{
         {QStringLiteral("vqtv"), Verb::Switch, QStringLiteral("Form1")},
         {QStringLiteral("cntv"), Verb::Switch, QStringLiteral("Form3")},
         {QStringLiteral("vqygy"), Verb::Switch, QStringLiteral("Form4")},
         {QStringLiteral("vqfm"), Verb::Switch, QStringLiteral("Form5")},
         {QStringLiteral("vqchat"), Verb::Open, QStringLiteral("Form6")},
-        {QStringLiteral("gywm"), Verb::Open, QStringLiteral("Form2")},
-        {QStringLiteral("orvx"), Verb::Link, weblinks::homePage()},
-        {QStringLiteral("tao"), Verb::Link, weblinks::bargainPage()},
-        {QStringLiteral("zorbik"), Verb::Link, weblinks::movieSite()},
-    };
+    } + sitehelp::actions();
 }
 
 } // namespace
