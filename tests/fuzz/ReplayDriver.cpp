@@ -1,5 +1,6 @@
 #include "ReplayDriver.h"
 
+#include <QDir>
 #include <QFile>
 #include <QString>
 
@@ -27,7 +28,39 @@ struct Random
     qsizetype below(qsizetype n) { return n > 0 ? qsizetype(next() % quint64(n)) : 0; }
 };
 
-QByteArray mutate(QByteArray bytes, const Target& target, Random& random)
+struct Data
+{
+    QList<QByteArray> seeds;
+    QList<QByteArray> tokens;
+};
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
+        std::exit(2);
+    }
+    return file.readAll();
+}
+
+Data loadData(const Target& target)
+{
+    const QString shortName = QString::fromLatin1(target.name).remove(QStringLiteral("fuzz_"));
+    const QDir root(QStringLiteral(LUMIVO_FUZZ_DATA_DIR));
+    Data data;
+    const QDir corpus(root.filePath(QStringLiteral("corpus/") + shortName));
+    for (const QString& entry : corpus.entryList(QDir::Files, QDir::Name))
+        data.seeds += readFile(corpus.filePath(entry));
+    data.tokens = parseDictionary(readFile(root.filePath(shortName + QStringLiteral(".dict"))));
+    if (data.seeds.isEmpty()) {
+        std::fprintf(stderr, "%s: no seeds in %s\n", target.name, qPrintable(corpus.path()));
+        std::exit(2);
+    }
+    return data;
+}
+
+QByteArray mutate(QByteArray bytes, const Target& target, const Data& data, Random& random)
 {
     const int steps = 1 + int(random.below(4));
     for (int step = 0; step < steps; ++step) {
@@ -38,8 +71,8 @@ QByteArray mutate(QByteArray bytes, const Target& target, Random& random)
                 bytes[random.below(bytes.size())] = char(random.next());
             break;
         case 1:
-            if (!target.tokens.isEmpty())
-                bytes.insert(at, target.tokens[random.below(target.tokens.size())]);
+            if (!data.tokens.isEmpty())
+                bytes.insert(at, data.tokens[random.below(data.tokens.size())]);
             break;
         case 2:
             bytes.remove(at, random.below(16) + 1);
@@ -53,7 +86,7 @@ QByteArray mutate(QByteArray bytes, const Target& target, Random& random)
             break;
         }
         case 5: { // splice in part of another seed
-            const QByteArray& other = target.seeds[random.below(target.seeds.size())];
+            const QByteArray& other = data.seeds[random.below(data.seeds.size())];
             bytes.insert(at, other.mid(random.below(other.size() + 1)));
             break;
         }
@@ -66,6 +99,35 @@ QByteArray mutate(QByteArray bytes, const Target& target, Random& random)
 }
 
 } // namespace
+
+QList<QByteArray> parseDictionary(const QByteArray& text)
+{
+    QList<QByteArray> tokens;
+    for (const QByteArray& rawLine : text.split('\n')) {
+        const QByteArray line = rawLine.trimmed();
+        const qsizetype open = line.indexOf('"');
+        if (line.isEmpty() || line.startsWith('#') || open < 0 || !line.endsWith('"') || line.size() - open < 2)
+            continue;
+        const QByteArray body = line.mid(open + 1, line.size() - open - 2);
+        QByteArray token;
+        bool ok = true;
+        for (qsizetype i = 0; i < body.size() && ok; ++i) {
+            if (body[i] != '\\') {
+                token += body[i];
+            } else if (i + 1 < body.size() && (body[i + 1] == '\\' || body[i + 1] == '"')) {
+                token += body[++i];
+            } else if (i + 3 < body.size() && body[i + 1] == 'x') {
+                token += char(body.mid(i + 2, 2).toInt(&ok, 16));
+                i += 3;
+            } else {
+                ok = false;
+            }
+        }
+        if (ok && !token.isEmpty())
+            tokens += token;
+    }
+    return tokens;
+}
 
 int run(const Target& target, int argc, char** argv)
 {
@@ -81,18 +143,19 @@ int run(const Target& target, int argc, char** argv)
         std::printf("%s: %d file(s) passed\n", target.name, argc - 1);
         return 0;
     }
+    const Data data = loadData(target);
     Random random;
     int runs = 0;
-    for (const QByteArray& seed : target.seeds) {
+    for (const QByteArray& seed : data.seeds) {
         for (qsizetype n = 0; n <= seed.size(); ++n, ++runs)
             runOne(QByteArrayView(seed).first(n)); // every truncation of every seed
     }
-    QByteArray current = target.seeds.first();
+    QByteArray current = data.seeds.first();
     for (int i = 0; i < target.mutations; ++i, ++runs) {
         // Mostly walk on from the last input, sometimes start again from a seed.
         if (random.below(8) == 0)
-            current = target.seeds[random.below(target.seeds.size())];
-        current = mutate(current, target, random);
+            current = data.seeds[random.below(data.seeds.size())];
+        current = mutate(current, target, data, random);
         runOne(current);
     }
     std::printf("%s: %d inputs passed\n", target.name, runs);

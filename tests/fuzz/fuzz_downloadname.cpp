@@ -50,20 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
 int main(int argc, char** argv)
 {
-    const QList<QByteArray> seeds = {
-        "http://h/files/a.zip",
-        "/srv/dl/\nhttp://h/a/b/c.tar.gz?x=1&y=/../z",
-        "\nhttp://h/",
-        "C:\\dl\nhttp://h\\a\\b.exe",
-        "/tmp\nhttp://h/..",
-        "/tmp\nhttp://h/.",
-        "/tmp\nhttp://h/%2e%2e",
-        "/tmp\nhttp://h/a%00b",
-        "x\n",
-        "//\n..",
-    };
-    const QList<QByteArray> tokens = {"/", "\\", "..", ".", "?", "#", "%2F", "%00", QByteArray("\0", 1), "\n", "http://", "C:"};
-    return fuzzreplay::run({"fuzz_downloadname", seeds, tokens}, argc, argv);
+    return fuzzreplay::run({"fuzz_downloadname"}, argc, argv);
 }
 
 #endif
