@@ -202,3 +202,69 @@ def to_png(ppm, png):
 def cleanup(*paths):
     for p in paths:
         shutil.rmtree(p, ignore_errors=True)
+
+
+def tree(pid):
+    """pid and all its descendants."""
+    children = {}
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                with open(f"/proc/{entry}/stat") as f:
+                    ppid = int(f.read().rsplit(")", 1)[1].split()[1])
+                children.setdefault(ppid, []).append(int(entry))
+            except (OSError, IndexError, ValueError):
+                pass
+    out, todo = [], [pid]
+    while todo:
+        p = todo.pop()
+        out.append(p)
+        todo += children.get(p, [])
+    return out
+
+
+def pss_kb(pid):
+    try:
+        with open(f"/proc/{pid}/smaps_rollup") as f:
+            for line in f:
+                if line.startswith("Pss:"):
+                    return int(line.split()[1])
+    except OSError:
+        pass
+    return 0
+
+
+class TreePlayer:
+    """The real player driven as a user does: the tree focused by a click on its first row, then
+    the keyboard only, switching between CCTV-1 and CCTV-2 (red and blue in the benchmarks' content
+    tree). switch() ends on the new channel's colour in the picture."""
+
+    RED, BLUE = (255, 0, 0), (0, 0, 255)
+    TOL, COUNT = 60, 20  # 20 pixels: one stray pixel of the skin never ends a run
+    TIMEOUT_MS = 8000
+
+    def __init__(self, binary, env, poller):
+        self.poller = poller
+        self.proc = start([binary], env)
+        self.wid = window_of(self.proc.pid, f"^{TITLE}$")
+        x, y, _, _ = geometry(self.wid)
+        self.band = (x + 170, y + 440, 540, 45)
+        time.sleep(4)  # the ad page has loaded: a user does not switch in the first seconds
+        # Focus the tree on its first row ("中央电视台"), open it, go to CCTV-1.
+        xdotool("mousemove", str(x + 40), str(y + 54), "click", "1")
+        time.sleep(0.5)
+        for k in ("Right", "Down"):
+            poller.key(k)
+            time.sleep(0.2)
+        self.on = "red"
+
+    def switch(self, save=None):
+        """Moves to the other channel (untimed), then Return: ms until its colour shows."""
+        target = "blue" if self.on == "red" else "red"
+        self.poller.key("Down" if target == "blue" else "Up")
+        time.sleep(0.3)
+        sent = self.poller.key("Return")
+        hit = self.poller.wait(self.band, self.BLUE if target == "blue" else self.RED, self.TOL, self.COUNT,
+                                 self.TIMEOUT_MS, save)
+        self.on = target
+        return None if hit is None else (hit - sent) * 1000
