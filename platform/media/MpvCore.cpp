@@ -1,5 +1,8 @@
 #include "MpvCore.h"
 
+#include <QFileInfo>
+#include <QString>
+
 #include <mpv/client.h>
 
 #include <atomic>
@@ -51,6 +54,23 @@ const char* systemCaBundle()
 
 std::atomic<bool> g_noAudioDevice{false};
 
+// The sound server's client library makes its runtime folder when it looks for a server, also
+// when none runs (and the engine's other fallbacks reach it too). Where no server socket is there
+// to find, the engine looks only at the outputs that need no such server, so a machine without
+// one keeps nothing behind.
+const char* audioOutputsWithoutAbsentServer()
+{
+    static const bool serverThere = [] {
+        if (!qEnvironmentVariableIsEmpty("PULSE_SERVER"))
+            return true;
+        QString folder = qEnvironmentVariable("PULSE_RUNTIME_PATH");
+        if (folder.isEmpty() && !qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+            folder = qEnvironmentVariable("XDG_RUNTIME_DIR") + QStringLiteral("/pulse");
+        return !folder.isEmpty() && QFileInfo::exists(folder + QStringLiteral("/native"));
+    }();
+    return serverThere ? nullptr : "pipewire,alsa";
+}
+
 } // namespace
 
 void MpvCore::noAudioDeviceFound() { g_noAudioDevice = true; }
@@ -71,6 +91,8 @@ std::shared_ptr<MpvCore> MpvCore::create(const Options& options)
         mpv_set_option_string(h, "ao", options.audioOutput);
     else if (audioDeviceMissing())
         mpv_set_option_string(h, "ao", "null");
+    else if (const char* outputs = audioOutputsWithoutAbsentServer())
+        mpv_set_option_string(h, "ao", outputs);
     mpv_request_log_messages(h, "warn");
     if (mpv_initialize(h) < 0) {
         mpv_terminate_destroy(h);

@@ -84,8 +84,8 @@ def local_port(base_url):
 class Sandbox:
     """Empty HOME and XDG folders, so the test can prove nothing is written."""
 
-    def __init__(self):
-        self.root = tempfile.mkdtemp(prefix="lumivo-e2e-")
+    def __init__(self, parent=None):
+        self.root = tempfile.mkdtemp(prefix="lumivo-e2e-", dir=parent)
         self.dirs = {}
         for name in ("HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_DATA_HOME", "XDG_STATE_HOME"):
             d = os.path.join(self.root, name.lower())
@@ -103,9 +103,10 @@ class Sandbox:
         env.pop("QT_QPA_PLATFORM", None)
         return env
 
-    def written(self):
+    def written(self, *extra):
+        """Everything in HOME, the XDG folders, the runtime folder and the extra folders."""
         found = []
-        for d in self.dirs.values():
+        for d in [*self.dirs.values(), self.runtime, *extra]:
             for base, _, files in os.walk(d):
                 found += [os.path.join(base, f) for f in files]
                 if base != d:

@@ -1,5 +1,6 @@
-// Preloaded into an end-to-end test: names under "stuck.test" behave like a name server that
-// never answers (the lookup blocks for 20 s, then fails); every other name is looked up as usual.
+// Preloaded into an end-to-end test, a local stand-in for name servers: names under "stuck.test"
+// behave like a name server that never answers (the lookup blocks for 20 s, then fails), names
+// under "nxdomain.test" do not exist (answered at once); every other name is looked up as usual.
 #include <dlfcn.h>
 #include <netdb.h>
 #include <unistd.h>
@@ -10,11 +11,16 @@ extern "C" int getaddrinfo(const char* node, const char* service, const addrinfo
 {
     using Fn = int (*)(const char*, const char*, const addrinfo*, addrinfo**);
     static const auto real = reinterpret_cast<Fn>(dlsym(RTLD_NEXT, "getaddrinfo"));
-    static const char suffix[] = "stuck.test";
     const size_t n = node ? std::strlen(node) : 0;
-    if (n >= sizeof suffix - 1 && std::strcmp(node + n - (sizeof suffix - 1), suffix) == 0) {
+    const auto under = [node, n](const char* suffix) {
+        const size_t k = std::strlen(suffix);
+        return n >= k && std::strcmp(node + n - k, suffix) == 0;
+    };
+    if (under("stuck.test")) {
         ::sleep(20);
         return EAI_AGAIN;
     }
+    if (under("nxdomain.test"))
+        return EAI_NONAME;
     return real(node, service, hints, res);
 }
