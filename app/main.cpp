@@ -16,8 +16,8 @@
 
 int main(int argc, char** argv)
 {
-    if (!processsetup::displayAvailable()) {
-        std::fputs("lumivo: Lumivo网络电视无法启动：找不到可用的显示（DISPLAY 与 WAYLAND_DISPLAY 均未设置）\n", stderr);
+    if (const QString problem = processsetup::displayProblem(); !problem.isEmpty()) {
+        std::fprintf(stderr, "lumivo: Lumivo网络电视无法启动：%s\n", problem.toLocal8Bit().constData());
         return 1;
     }
     processsetup::beforeApplication();

@@ -10,16 +10,26 @@
 #include <clocale>
 #include <cstdio>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 // The icons live in an archive; naming their initialiser keeps the linker from dropping them.
 static void initIconResources() { Q_INIT_RESOURCE(lumivo_icons); }
 
 namespace processsetup {
 
-bool displayAvailable()
+QString displayProblem()
 {
-    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY")
-           || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    if ((!platform.isEmpty() && !platform.startsWith(QLatin1String("xcb"))) || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return {};
+    const QByteArray display = qgetenv("DISPLAY");
+    if (display.isEmpty())
+        return platform.isEmpty() ? QStringLiteral("找不到可用的显示（DISPLAY 与 WAYLAND_DISPLAY 均未设置）")
+                                  : QStringLiteral("找不到可用的显示（DISPLAY 未设置）");
+    xcb_connection_t* connection = xcb_connect(display.constData(), nullptr);
+    const bool failed = xcb_connection_has_error(connection) != 0;
+    xcb_disconnect(connection);
+    return failed ? QStringLiteral("无法连接到显示 %1").arg(QString::fromLocal8Bit(display)) : QString();
 }
 
 void beforeApplication()

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QString>
+
 // What must be settled before and just after the application object exists.
 namespace processsetup {
 
-// Whether a display can be reached at all; without one the toolkit would abort before the
-// program could say why. A platform chosen by the user is trusted as it is.
-bool displayAvailable();
+// Why no display can be reached (empty when one can); without one the toolkit would abort
+// before the program could say why. A platform other than X11 chosen by the user is trusted as
+// it is; an X display named by DISPLAY is connected to once, to see that it answers.
+QString displayProblem();
 
 // Before QApplication: attributes and environment that keep the program from writing caches
 // and let the web engine run beside GL video.

@@ -1,5 +1,6 @@
 """A player whose engines cannot start says so and ends with a non-zero code, never a crash:
-the playback engine's library refusing to make a core, and no display at all."""
+the playback engine's library refusing to make a core, no display at all, and a display named
+that no X server answers."""
 
 import os
 import subprocess
@@ -34,6 +35,14 @@ def test():
         rc, err = run(env)
         check(rc == 1, f"no display: exit code {rc}, stderr:\n{err[-2000:]}")
         check("找不到可用的显示" in err, f"no-display message missing:\n{err[-2000:]}")
+        env = sandbox.env()
+        env.pop("WAYLAND_DISPLAY", None)
+        env.pop("QT_QPA_PLATFORM", None)
+        env["DISPLAY"] = ":" + str(next(n for n in range(900, 999) if not os.path.exists(f"/tmp/.X11-unix/X{n}")))
+        rc, err = run(env)
+        check(rc == 1, f"a display nobody answers: exit code {rc} (a negative code is a signal), stderr:\n{err[-2000:]}")
+        check(f"无法连接到显示 {env['DISPLAY']}" in err, f"unanswered-display message missing:\n{err[-2000:]}")
+
         written = sandbox.written()
         check(not written, f"the player wrote files: {written[:10]}")
     finally:
