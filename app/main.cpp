@@ -16,6 +16,7 @@
 
 int main(int argc, char** argv)
 {
+    processsetup::limitAllocatorArenas();
     if (const QString problem = processsetup::displayProblem(); !problem.isEmpty()) {
         std::fprintf(stderr, "lumivo: Lumivo网络电视无法启动：%s\n", problem.toLocal8Bit().constData());
         return 1;

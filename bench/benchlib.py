@@ -152,9 +152,14 @@ def user_env(sound_card):
     return env, home
 
 
-def start(args, env):
-    return subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                            start_new_session=True)
+def start(args, env, log=None):
+    """Starts a program in its own session; its stderr goes to the file `log` if given."""
+    err = open(log, "wb") if log else subprocess.DEVNULL
+    try:
+        return subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL, stderr=err, start_new_session=True)
+    finally:
+        if log:
+            err.close()
 
 
 def stop(proc):
@@ -243,9 +248,9 @@ class TreePlayer:
     TOL, COUNT = 60, 20  # 20 pixels: one stray pixel of the skin never ends a run
     TIMEOUT_MS = 8000
 
-    def __init__(self, binary, env, poller):
+    def __init__(self, binary, env, poller, log=None):
         self.poller = poller
-        self.proc = start([binary], env)
+        self.proc = start([binary], env, log)
         self.wid = window_of(self.proc.pid, f"^{TITLE}$")
         x, y, _, _ = geometry(self.wid)
         self.band = (x + 170, y + 440, 540, 45)

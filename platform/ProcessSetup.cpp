@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include <clocale>
+#include <malloc.h>
 #include <cstdio>
 #include <unistd.h>
 #include <xcb/xcb.h>
@@ -16,6 +17,12 @@
 static void initIconResources() { Q_INIT_RESOURCE(lumivo_icons); }
 
 namespace processsetup {
+
+void limitAllocatorArenas()
+{
+    if (qEnvironmentVariableIsEmpty("MALLOC_ARENA_MAX")) // the user's own setting stands
+        mallopt(M_ARENA_MAX, 2);
+}
 
 QString displayProblem()
 {
