@@ -2,6 +2,7 @@
 
 #include <QHostInfo>
 #include <QNetworkProxy>
+#include <QPointer>
 #include <QSslSocket>
 #include <QTcpSocket>
 
@@ -14,7 +15,14 @@ bool isHttps(const QUrl& url) { return url.scheme().compare(QLatin1String("https
 
 } // namespace
 
-HttpFetch::HttpFetch(QObject* parent) : QObject(parent) {}
+HttpFetch::HttpFetch(QObject* parent) : QObject(parent)
+{
+    m_attempt.setSingleShot(true);
+    connect(&m_attempt, &QTimer::timeout, this, [this] {
+        if (m_stage == Stage::Connecting && !m_tcpConnected && !m_addresses.isEmpty())
+            connectNext();
+    });
+}
 
 HttpFetch::~HttpFetch()
 {
@@ -103,13 +111,20 @@ void HttpFetch::connectNext()
     m_socket->setProxy(QNetworkProxy::NoProxy);
     // The socket reads no further ahead of us than this.
     m_socket->setReadBufferSize(m_limits.bufferBytes);
-    connect(m_socket, &QAbstractSocket::connected, this, [this] { m_tcpConnected = true; });
+    connect(m_socket, &QAbstractSocket::connected, this, [this] {
+        m_tcpConnected = true;
+        m_attempt.stop();
+    });
     connect(m_socket, &QAbstractSocket::errorOccurred, this, &HttpFetch::onSocketError);
     connect(m_socket, &QIODevice::readyRead, this, &HttpFetch::pump);
     connect(m_socket, &QAbstractSocket::disconnected, this, [this] {
         m_inputEnded = true;
         pump();
     });
+    // An address that swallows the connect (an IPv6 route that goes nowhere) must not use up the
+    // caller's whole time while another address would answer.
+    if (!m_addresses.isEmpty())
+        m_attempt.start(m_limits.attemptMs);
     if (auto* tls = qobject_cast<QSslSocket*>(m_socket))
         // Connects to the address looked up, and checks the certificate against the name asked for.
         tls->connectToHostEncrypted(address.toString(), port, m_url.host(QUrl::FullyEncoded));
@@ -325,6 +340,7 @@ void HttpFetch::finish(Error error, const QString& detail)
 
 void HttpFetch::closeSocket()
 {
+    m_attempt.stop();
     if (QObject* context = std::exchange(m_lookupContext, nullptr)) {
         QHostInfo::abortHostLookup(m_lookupId);
         m_lookupId = -1;

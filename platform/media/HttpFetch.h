@@ -6,7 +6,7 @@
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
-#include <QPointer>
+#include <QTimer>
 #include <QUrl>
 
 class QHostInfo;
@@ -47,6 +47,7 @@ public:
     {
         httpwire::HeadLimits head;
         qint64 bufferBytes = 64 * 1024; // body bytes held for the reader; the socket waits beyond that
+        int attemptMs = 3000; // a connect that gets no answer gives way to the name's next address
     };
 
     explicit HttpFetch(QObject* parent = nullptr);
@@ -99,6 +100,7 @@ private:
     int m_lookupId = -1;
     QList<QHostAddress> m_addresses;
     QTcpSocket* m_socket = nullptr;
+    QTimer m_attempt;
     bool m_tcpConnected = false;
     bool m_inputEnded = false; // the server closed (or reset) the connection
     bool m_pumpQueued = false;
