@@ -92,36 +92,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
 #ifndef LUMIVO_LIBFUZZER
 
-namespace {
-
-QList<QByteArray> seeds()
-{
-    return {
-        "HTTP/1.1 200 OK\r\nContent-Type: video/x-ms-asf\r\nContent-Length: 5\r\n\r\nhello",
-        "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n5;ext=1\r\nhello\r\n0\r\nTrailer: x\r\n\r\n",
-        "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\nContent-Length: 2\n\nok",
-        "HTTP/1.0 302 Found\r\nLocation: mms://a/1\r\nX-Folded: a\r\n  b\r\n\r\n",
-        "ICY 200 OK\r\nicy-name: radio\r\nContent-Encoding: identity, gzip\r\n\r\n",
-        "HTTP/1.1 200 OK\r\nContent-Length: 5, 5\r\nTransfer-Encoding: identity\r\n\r\n",
-        "5\r\nhello\r\nA\r\n0123456789\r\n0\r\n\r\n",
-        "7FFFFFFFFFFFFFFF\r\nabc",
-        "1FFFFFFFFFFFFFFFFF\r\n",
-        "3\nabc\n0\n\n",
-        "3\r\nabcX",
-        "HTTP/1.1 101 Switching Protocols\r\n\r\n",
-    };
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
-    static const QList<QByteArray> tokens = {
-        "HTTP/1.1 ", "HTTP/1.0 ", "ICY ", "200 OK", "100 Continue", "204", "304", "\r\n", "\n", "\r", ": ", ":", " ", "\t",
-        "Content-Length: ", "Transfer-Encoding: chunked", "Content-Encoding: gzip", "chunked", "identity", ",", ";",
-        "0\r\n\r\n", "FFFFFFFFFFFFFFFF", "7fffffff", QByteArray("\0", 1),
-    };
-    return fuzzreplay::run({"fuzz_httpwire", seeds(), tokens}, argc, argv);
+    return fuzzreplay::run({"fuzz_httpwire"}, argc, argv);
 }
 
 #endif
