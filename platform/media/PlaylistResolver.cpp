@@ -2,20 +2,17 @@
 
 #include "Playlist.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QPointer>
-#include <QThread>
-#include <QTimer>
-#include <QCoreApplication>
+#include "HttpFetch.h"
 
+#include <QTimer>
+
+#include <algorithm>
 #include <optional>
 #include <utility>
 
 namespace {
 
-// Bytes taken from the network layer at a time; it buffers no more than this for us.
+// Bytes taken from the fetch at a time.
 constexpr qint64 readChunk = 64 * 1024;
 
 PlaybackFailure failureForStatus(int status)
@@ -28,14 +25,14 @@ PlaybackFailure failureForStatus(int status)
     return PlaybackFailure::Other;
 }
 
-PlaybackFailure failureForError(QNetworkReply::NetworkError error, int status)
+PlaybackFailure failureForError(HttpFetch::Error error, int status)
 {
     switch (error) {
-    case QNetworkReply::HostNotFoundError: return PlaybackFailure::HostNotFound;
-    case QNetworkReply::ConnectionRefusedError: return PlaybackFailure::Refused;
-    case QNetworkReply::TooManyRedirectsError: return PlaybackFailure::Loop;
-    case QNetworkReply::TimeoutError: return PlaybackFailure::TimedOut;
-    case QNetworkReply::SslHandshakeFailedError: return PlaybackFailure::Certificate;
+    case HttpFetch::Error::HostNotFound: return PlaybackFailure::HostNotFound;
+    case HttpFetch::Error::Refused: return PlaybackFailure::Refused;
+    case HttpFetch::Error::Certificate: return PlaybackFailure::Certificate;
+    case HttpFetch::Error::HeadTooLarge: return PlaybackFailure::TooLarge;
+    case HttpFetch::Error::Encoded: return PlaybackFailure::NotAStream;
     default: break;
     }
     if (status >= 400)
@@ -43,19 +40,15 @@ PlaybackFailure failureForError(QNetworkReply::NetworkError error, int status)
     return PlaybackFailure::Other;
 }
 
-// Ending a network access manager waits for its thread; one stuck on a hostile connection
-// would hold up the caller for seconds. They end on a thread of their own instead.
-void retireNetwork(QNetworkAccessManager* network)
+bool isRedirect(int status)
 {
-    static QThread* reaper = [] {
-        auto* thread = new QThread;
-        thread->setObjectName(QStringLiteral("lumivo-network-reaper"));
-        thread->start();
-        QObject::connect(qApp, &QCoreApplication::aboutToQuit, thread, [thread] { thread->quit(); });
-        return thread;
-    }();
-    network->moveToThread(reaper);
-    network->deleteLater();
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+bool isHttpScheme(const QUrl& url)
+{
+    const QString scheme = url.scheme().toLower();
+    return scheme == QLatin1String("http") || scheme == QLatin1String("https");
 }
 
 } // namespace
@@ -84,89 +77,95 @@ struct PlaylistResolver::State : QObject
 
     void start(const Limits& limits)
     {
-        // A network access manager of its own, retired with this resolve: its network thread serves
-        // no other request, so a hostile server that keeps it busy (headers without end keep it
-        // reading) cannot hold up the next channel.
-        m_network = new QNetworkAccessManager;
-        m_network->setCookieJar(nullptr);
-        QNetworkAccessManager* network = m_network;
         m_limits = limits;
         m_visited.append(m_url);
-        QNetworkRequest request(m_url);
-        // A playlist names the stream of the moment: never from a cache, never into one.
-        request.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-        request.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-        request.setHeader(QNetworkRequest::UserAgentHeader, QStringLiteral("Lumivo/5.5"));
-        // Playlists are small: nothing compressed is asked for, so nothing is ever inflated here.
-        request.setRawHeader("Accept-Encoding", "identity");
-        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-        request.setMaximumRedirectsAllowed(limits.maxRedirects);
-        m_reply = network->get(request);
-        m_reply->setReadBufferSize(readChunk);
-        connect(m_reply, &QNetworkReply::metaDataChanged, this, &State::onMetaData);
-        connect(m_reply, &QNetworkReply::redirected, this, &State::onRedirected);
-        connect(m_reply, &QNetworkReply::readyRead, this, &State::onData);
-        connect(m_reply, &QNetworkReply::finished, this, &State::onFinished);
+        fetch(m_url);
         m_timer.start(limits.timeoutMs);
+    }
+
+    // A connection of its own for every address: nothing is shared with the request before, so a
+    // hostile server cannot hold up the next channel.
+    void fetch(const QUrl& url)
+    {
+        dropFetch();
+        m_current = url;
+        m_fetch = new HttpFetch(this);
+        connect(m_fetch, &HttpFetch::headReceived, this, &State::onHead);
+        connect(m_fetch, &HttpFetch::readyRead, this, &State::onData);
+        connect(m_fetch, &HttpFetch::finished, this, &State::onFinished);
+        m_fetch->get(url);
+    }
+
+    void dropFetch()
+    {
+        if (HttpFetch* fetch = std::exchange(m_fetch, nullptr)) {
+            disconnect(fetch, nullptr, this, nullptr);
+            fetch->abort(); // the connection closes now
+            fetch->deleteLater();
+        }
     }
 
     // Drops the request without a word: used on cancel, on completion and on destruction.
     void stop()
     {
         m_timer.stop();
-        if (QNetworkReply* reply = m_reply) {
-            m_reply = nullptr;
-            disconnect(reply, nullptr, this, nullptr);
-            reply->abort();
-        }
-        // The reply goes with its manager; later, as this may run inside one of its signals.
-        if (QNetworkAccessManager* network = std::exchange(m_network, nullptr))
-            QTimer::singleShot(0, QCoreApplication::instance(), [network] { retireNetwork(network); });
+        dropFetch();
     }
 
-    bool compressed() const
+    void onHead()
     {
-        const QByteArray encoding = m_reply ? m_reply->rawHeader("Content-Encoding").trimmed().toLower() : QByteArray();
-        return !encoding.isEmpty() && encoding != "identity";
-    }
-
-    int status() const { return m_reply ? m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() : 0; }
-
-    void onMetaData()
-    {
+        const int code = m_fetch->status();
         // An error page's body must not be taken for the content, nor waited for: decide on the
-        // status. From the event loop, as the reply does not take an abort inside this signal.
-        if (const int code = status(); code >= 400) {
-            QMetaObject::invokeMethod(
-                this, [this, code] { fail(failureForStatus(code), QStringLiteral("HTTP status %1").arg(code)); },
-                Qt::QueuedConnection);
+        // status.
+        if (code >= 400) {
+            fail(failureForStatus(code), QStringLiteral("HTTP status %1").arg(code));
             return;
         }
-        // Compressed although we asked for none: a playlist server never does that, a decompression
-        // bomb does.
-        if (compressed()) {
-            const QByteArray encoding = m_reply->rawHeader("Content-Encoding");
-            QMetaObject::invokeMethod(
-                this, [this, encoding] { fail(PlaybackFailure::NotAStream, QStringLiteral("answer compressed with ") + QString::fromLatin1(encoding)); },
-                Qt::QueuedConnection);
-        }
+        const QByteArray location = m_fetch->header("Location");
+        if (isRedirect(code) && !location.isEmpty())
+            redirect(m_current.resolved(QUrl(QString::fromUtf8(location).trimmed())));
     }
 
-    void onRedirected(const QUrl& target)
+    void redirect(const QUrl& target)
     {
+        if (!isHttpScheme(target)) {
+            // One to another scheme names the stream directly (old servers send mms:// this way):
+            // hand it on as the single candidate, unless it leads somewhere that is not a network
+            // stream.
+            if (!playlist::isNetworkStreamUrl(target)) {
+                fail(PlaybackFailure::Forbidden, QStringLiteral("redirected to %1").arg(target.toString()));
+                return;
+            }
+            Outcome outcome;
+            outcome.type = Outcome::Type::Playlist;
+            outcome.url = m_url;
+            outcome.candidates = {target};
+            outcome.detail = QStringLiteral("redirected to another scheme");
+            finish(outcome);
+            return;
+        }
+        if (m_current.scheme().toLower() == QLatin1String("https") && target.scheme().toLower() == QLatin1String("http")) {
+            fail(PlaybackFailure::Other, QStringLiteral("redirected from https to plain http: %1").arg(target.toString()));
+            return;
+        }
         if (m_visited.contains(target)) {
             fail(PlaybackFailure::Loop, QStringLiteral("redirected back to %1").arg(target.toString()));
             return;
         }
+        if (++m_redirects > m_limits.maxRedirects) {
+            fail(PlaybackFailure::Loop, QStringLiteral("more than %1 redirects").arg(m_limits.maxRedirects));
+            return;
+        }
         m_visited.append(target);
+        fetch(target);
     }
 
     void onData()
     {
-        if (!m_reply || status() >= 400 || compressed())
+        if (!m_fetch || m_fetch->status() >= 400)
             return;
         if (!m_kind) {
-            m_buffer += m_reply->read(playlist::sniffWindow - m_buffer.size());
+            m_buffer += m_fetch->read(playlist::sniffWindow - m_buffer.size());
             m_kind = playlist::sniffPrefix(m_buffer);
             if (!m_kind)
                 return; // too few bytes to tell yet
@@ -174,15 +173,14 @@ struct PlaylistResolver::State : QObject
                 notPlaylist();
                 return;
             }
-            const qint64 declared = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
-            if (declared > m_limits.maxPlaylistBytes) {
+            if (m_fetch->declaredLength() > m_limits.maxPlaylistBytes) {
                 tooLarge();
                 return;
             }
         }
         // A playlist: keep it, but never more than the limit plus the one byte that proves it too big.
-        while (m_reply && m_reply->bytesAvailable() > 0) {
-            m_buffer += m_reply->read(m_limits.maxPlaylistBytes + 1 - m_buffer.size());
+        while (m_fetch && m_fetch->bytesAvailable() > 0) {
+            m_buffer += m_fetch->read(std::min(readChunk, m_limits.maxPlaylistBytes + 1 - m_buffer.size()));
             if (m_buffer.size() > m_limits.maxPlaylistBytes) {
                 tooLarge();
                 return;
@@ -192,24 +190,23 @@ struct PlaylistResolver::State : QObject
 
     void onFinished()
     {
-        if (!m_reply)
+        if (!m_fetch)
             return;
-        const int code = status();
-        if (code >= 300 && code < 400 && redirectedAway())
-            return;
+        const int code = m_fetch->status();
+        const HttpFetch::Error error = m_fetch->error();
         // A playlist cut off in transfer is still worth what arrived: the parser keeps only the
         // references that came through whole.
-        const bool playlistCutOff = code >= 200 && code < 300 && m_kind && *m_kind != playlist::Kind::NotPlaylist;
-        if (m_reply->error() != QNetworkReply::NoError && !playlistCutOff) {
-            fail(failureForError(m_reply->error(), code),
-                 code >= 400 ? QStringLiteral("HTTP status %1").arg(code) : m_reply->errorString());
+        const bool playlistCutOff = error == HttpFetch::Error::Truncated && code >= 200 && code < 300 && m_kind
+            && *m_kind != playlist::Kind::NotPlaylist;
+        if (error != HttpFetch::Error::None && !playlistCutOff) {
+            fail(failureForError(error, code), code >= 400 ? QStringLiteral("HTTP status %1").arg(code) : m_fetch->errorString());
             return;
         }
         onData();
-        if (!m_reply)
+        if (!m_fetch)
             return;
         // In the line form a cut-off last line is a cut-off address: drop it.
-        if (m_reply->error() != QNetworkReply::NoError && m_kind == playlist::Kind::Reference)
+        if (error != HttpFetch::Error::None && m_kind == playlist::Kind::Reference)
             m_buffer.truncate(m_buffer.lastIndexOf('\n') + 1);
         if (m_buffer.trimmed().isEmpty()) {
             fail(PlaybackFailure::NotAStream, QStringLiteral("empty answer"));
@@ -221,8 +218,7 @@ struct PlaylistResolver::State : QObject
             notPlaylist();
             return;
         }
-        m_visited.append(m_reply->url());
-        const playlist::Parsed parsed = playlist::parse(m_buffer, m_reply->url());
+        const playlist::Parsed parsed = playlist::parse(m_buffer, m_current);
         Outcome outcome;
         outcome.url = m_url;
         bool selfReference = false;
@@ -250,31 +246,9 @@ struct PlaylistResolver::State : QObject
         finish(outcome);
     }
 
-    // The network layer follows http(s) redirects only. One to another scheme names the stream
-    // directly (old servers send mms:// this way): hand it on as the single candidate, unless it
-    // leads somewhere that is not a network stream.
-    bool redirectedAway()
-    {
-        const QUrl target = m_reply->url().resolved(QUrl(QString::fromUtf8(m_reply->rawHeader("Location")).trimmed()));
-        const QString scheme = target.scheme().toLower();
-        if (scheme == QLatin1String("http") || scheme == QLatin1String("https"))
-            return false; // followed already; its error (too many, insecure) stands
-        if (!playlist::isNetworkStreamUrl(target)) {
-            fail(PlaybackFailure::Forbidden, QStringLiteral("redirected to %1").arg(target.toString()));
-            return true;
-        }
-        Outcome outcome;
-        outcome.type = Outcome::Type::Playlist;
-        outcome.url = m_url;
-        outcome.candidates = {target};
-        outcome.detail = QStringLiteral("redirected to another scheme");
-        finish(outcome);
-        return true;
-    }
-
     void notPlaylist()
     {
-        const QString type = m_reply->header(QNetworkRequest::ContentTypeHeader).toString();
+        const QString type = QString::fromLatin1(m_fetch->header("Content-Type"));
         if (playlist::looksLikeHtml(m_buffer) || type.startsWith(QLatin1String("text/html"), Qt::CaseInsensitive)) {
             fail(PlaybackFailure::NotAStream, QStringLiteral("an HTML page"));
             return;
@@ -313,8 +287,9 @@ struct PlaylistResolver::State : QObject
     QUrl m_url;
     Limits m_limits;
     QTimer m_timer;
-    QNetworkAccessManager* m_network = nullptr;
-    QPointer<QNetworkReply> m_reply;
+    HttpFetch* m_fetch = nullptr;
+    QUrl m_current; // the address being fetched: the first, or where the last redirect led
+    int m_redirects = 0;
     QByteArray m_buffer;
     std::optional<playlist::Kind> m_kind;
     QList<QUrl> m_visited; // the address and every redirect target

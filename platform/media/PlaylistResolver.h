@@ -5,8 +5,6 @@
 #include <QObject>
 #include <QUrl>
 
-class QNetworkReply;
-
 // Looks at an http(s) URL before the engine gets it: a playlist is fetched (bounded in size and
 // time) and parsed into its candidate streams; anything else is handed on untouched.
 class PlaylistResolver : public QObject
@@ -29,7 +27,7 @@ public:
         int maxRedirects = 8;
     };
 
-    // Every resolve makes its own network access manager and ends it with the resolve.
+    // Every resolve makes its own connections and closes them with the resolve.
     explicit PlaylistResolver(QObject* parent = nullptr);
 
     void setLimits(const Limits& limits) { m_limits = limits; }

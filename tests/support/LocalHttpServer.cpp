@@ -88,6 +88,10 @@ private:
         }
         m_response = m_server->respond(request);
         m_state = State::Sending;
+        if (m_response.asItStands) {
+            pump();
+            return;
+        }
 
         QByteArray head = "HTTP/1.1 " + QByteArray::number(m_response.status) + ' ' + reasonPhrase(m_response.status) + "\r\n";
         for (const auto& [name, value] : std::as_const(m_response.headers))
@@ -192,6 +196,15 @@ LocalHttpServer::Response LocalHttpServer::Response::notFound()
 {
     Response r = data("Not Found", "text/plain");
     r.status = 404;
+    return r;
+}
+
+LocalHttpServer::Response LocalHttpServer::Response::raw(const QByteArray& bytes)
+{
+    Response r;
+    r.body = bytes;
+    r.framing = Framing::CloseDelimited;
+    r.asItStands = true;
     return r;
 }
 

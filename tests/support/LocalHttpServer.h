@@ -19,7 +19,7 @@ class LocalHttpConnection;
 // response closes its connection. A body can be given, or generated on the fly (any size, never
 // held whole), framed by Content-Length, by the connection's close, or in chunks; sent in pieces
 // with a pause between them; cut off (the connection is closed early) or stalled (nothing more is
-// sent while the connection stays open).
+// sent while the connection stays open). A raw response is sent byte for byte, head and all.
 //
 //     LocalHttpServer server;
 //     server.route("/a.bin", LocalHttpServer::Response::generated(100000));
@@ -50,6 +50,7 @@ public:
         qint64 stallAfter = -1;    // >= 0: send this many body bytes, then nothing while the client waits
         int pieceSize = 64 * 1024; // body bytes per write
         int pieceDelayMs = 0;      // pause after each piece
+        bool asItStands = false;   // the body is the whole answer, head included (see raw())
 
         qint64 bodySize() const { return generatedSize >= 0 ? generatedSize : body.size(); }
 
@@ -57,6 +58,9 @@ public:
         static Response generated(qint64 size, const QByteArray& contentType = "application/octet-stream");
         static Response redirect(const QByteArray& location, int status = 302);
         static Response notFound();
+        // Bytes sent exactly as given, head included, then the connection closes: for answers no
+        // well-behaved server would give. Pieces, stalls and drops apply to them as to a body.
+        static Response raw(const QByteArray& bytes);
     };
 
     using Handler = std::function<Response(const Request&)>;
