@@ -4,6 +4,7 @@ the pixel poller, the player started as a user starts it, and figures printed th
 import functools
 import http.server
 import os
+import pwd
 import re
 import shutil
 import signal
@@ -120,7 +121,9 @@ def make_stream(path, video, seconds, preset="veryfast"):
     from its start, so a few tens of seconds last a whole benchmark."""
     if Path(path).exists():
         return
-    subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", f"{video}:size=1280x720:rate=25",
+    # A source without options of its own ("testsrc2") takes its first one after "=".
+    source = f"{video}{':' if '=' in video else '='}size=1280x720:rate=25"
+    subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", source,
                     "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000", "-t", str(seconds),
                     "-c:v", "libx264", "-preset", preset, "-g", "25", "-pix_fmt", "yuv420p",
                     "-c:a", "aac", "-b:a", "96k", "-f", "mpegts", str(path)], check=True)
@@ -139,22 +142,55 @@ def make_site(build_dir, port, streams, default):
     return site, base
 
 
+def player_user():
+    """Who the players run as. Run as root, the benchmarks start every player as an ordinary user
+    (LUMIVO_BENCH_USER, default benchuser): as a user runs them, with the web engine's sandbox on,
+    and VLC refuses to run as root. None when the benchmark itself runs as an ordinary user."""
+    if os.geteuid() != 0:
+        return None
+    name = os.environ.get("LUMIVO_BENCH_USER", "benchuser")
+    try:
+        return pwd.getpwnam(name)
+    except KeyError:
+        raise SystemExit(f"run as root, the players run as the ordinary user '{name}': create it "
+                         f"(useradd -m {name}) or name another in LUMIVO_BENCH_USER") from None
+
+
+def user_dir(prefix):
+    """A fresh temporary folder the players' user owns."""
+    folder = Path(tempfile.mkdtemp(prefix=prefix))
+    user = player_user()
+    if user:
+        os.chown(folder, user.pw_uid, user.pw_gid)
+    return folder
+
+
 def user_env(sound_card):
     """A fresh HOME as a new user has; with sound_card, ALSA's default device is a null sink, which
     behaves as a machine with a sound card does (this one has none)."""
-    home = Path(tempfile.mkdtemp(prefix="lumivo-home-"))
+    home = user_dir("lumivo-home-")
     runtime = home / "runtime"
     runtime.mkdir(mode=0o700)
     if sound_card:
         (home / ".asoundrc").write_text("pcm.!default { type null }\n")
-    env = dict(os.environ, HOME=str(home), XDG_RUNTIME_DIR=str(runtime), QTWEBENGINE_DISABLE_SANDBOX="1")
-    env.pop("QT_QPA_PLATFORM", None)
+    user = player_user()
+    if user:
+        for path in (runtime, home / ".asoundrc"):
+            if path.exists():
+                os.chown(path, user.pw_uid, user.pw_gid)
+    env = dict(os.environ, HOME=str(home), XDG_RUNTIME_DIR=str(runtime))
+    if user:
+        env.update(USER=user.pw_name, LOGNAME=user.pw_name)
+    for inherited in ("QT_QPA_PLATFORM", "QTWEBENGINE_DISABLE_SANDBOX", "QTWEBENGINE_CHROMIUM_FLAGS"):
+        env.pop(inherited, None)
     return env, home
 
 
 def start(args, env):
+    user = player_user()
+    ids = dict(user=user.pw_uid, group=user.pw_gid, extra_groups=[]) if user else {}
     return subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                            start_new_session=True)
+                            start_new_session=True, **ids)
 
 
 def stop(proc):
