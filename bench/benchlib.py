@@ -1,6 +1,8 @@
 """What the benchmarks share: an own X server, local streams and the content tree on 127.0.0.1,
 the pixel poller, the player started as a user starts it, and figures printed the same way."""
 
+import array
+import collections
 import functools
 import http.server
 import os
@@ -184,6 +186,56 @@ def user_env(sound_card):
     for inherited in ("QT_QPA_PLATFORM", "QTWEBENGINE_DISABLE_SANDBOX", "QTWEBENGINE_CHROMIUM_FLAGS"):
         env.pop(inherited, None)
     return env, home
+
+
+def _resident_frames(pid):
+    """Physical frames of the resident pages of pid (reading them needs root)."""
+    frames = set()
+    ranges = []
+    with open(f"/proc/{pid}/smaps") as f:
+        for line in f:
+            first = line.split(None, 1)[0]
+            if "-" in first and not first.endswith(":"):
+                lo, hi = first.split("-")
+                ranges.append([int(lo, 16), int(hi, 16), 0])
+            elif first == "Rss:":
+                ranges[-1][2] = int(line.split()[1])
+    with open(f"/proc/{pid}/pagemap", "rb", buffering=0) as pagemap:
+        for lo, hi, rss in ranges:
+            if rss == 0:
+                continue  # reserved address space (the web engine reserves tens of GB)
+            pagemap.seek(lo // 4096 * 8)
+            entries = array.array("Q")
+            entries.frombytes(pagemap.read((hi - lo) // 4096 * 8))
+            frames.update(e & ((1 << 55) - 1) for e in entries if e >> 63)
+    return frames
+
+
+def pss_mb(pids):
+    """{pid: MB} proportional set size counted among the given processes only: a page shared by k
+    of them counts 1/k to each, whatever else maps it. The kernel's PSS also divides by processes
+    outside the measured tree, so another program on the machine sharing the web engine's or the
+    codecs' libraries would make the figure shrink; this is the PSS the tree has on its own.
+    Without root (no page frames), falls back to the kernel's PSS."""
+    if os.geteuid() != 0:
+        out = {}
+        for pid in pids:
+            try:
+                with open(f"/proc/{pid}/smaps_rollup") as f:
+                    out[pid] = next(int(l.split()[1]) for l in f if l.startswith("Pss:")) / 1024
+            except (OSError, StopIteration):
+                pass
+        return out
+    frames = {}
+    for pid in pids:
+        try:
+            frames[pid] = _resident_frames(pid)
+        except OSError:
+            pass  # ended meanwhile
+    sharers = collections.Counter()
+    for f in frames.values():
+        sharers.update(f)
+    return {pid: sum(1 / sharers[x] for x in f) * 4 / 1024 for pid, f in frames.items()}
 
 
 def start(args, env):
