@@ -89,7 +89,7 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         pass
 
     def do_GET(self):
-        self.server.requests.append(self.path)
+        self.server.requests.append((time.monotonic(), self.path))  # when its request line arrived
         super().do_GET()
 
 
