@@ -51,8 +51,8 @@ void beforeApplication()
     const bool gpu = machineHasGpuDevice();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, gpu);
     // Without a GPU device nothing is drawn through GL, yet the toolkit and the web engine would
-    // still load the software GL driver before the first window: a third of the start and about
-    // 35 MB. Only the toolkit's own start sees this; programs we launch get the user's environment.
+    // still load the software GL driver before the first window: about 30 % of the start and 50 MB.
+    // Only the toolkit's own start sees this; programs we launch get the user's environment.
     if (!gpu && qEnvironmentVariableIsEmpty(kGlIntegration)) {
         qputenv(kGlIntegration, "none");
         g_glIntegrationSetHere = true;

@@ -13,6 +13,6 @@ RenderPath renderPathForRenderer(const QString& glRenderer);
 bool gpuDevicePossible(const QStringList& driNodes, bool nvidiaControl);
 bool machineHasGpuDevice();
 // Decided once per process. Without a GPU device: software, and no GL driver is loaded at all
-// (loading the software GL alone took a third of the start and about 35 MB). Otherwise probes the
-// GL of the current platform.
+// (loading the software GL alone took about 30 % of the start and 50 MB). Otherwise probes the GL
+// of the current platform.
 RenderPath chosenRenderPath();
