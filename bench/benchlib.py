@@ -1,9 +1,12 @@
 """What the benchmarks share: an own X server, local streams and the content tree on 127.0.0.1,
 the pixel poller, the player started as a user starts it, and figures printed the same way."""
 
+import array
+import collections
 import functools
 import http.server
 import os
+import pwd
 import re
 import shutil
 import signal
@@ -86,7 +89,7 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
         pass
 
     def do_GET(self):
-        self.server.requests.append(self.path)
+        self.server.requests.append((time.monotonic(), self.path))  # when its request line arrived
         super().do_GET()
 
 
@@ -120,7 +123,9 @@ def make_stream(path, video, seconds, preset="veryfast"):
     from its start, so a few tens of seconds last a whole benchmark."""
     if Path(path).exists():
         return
-    subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", f"{video}:size=1280x720:rate=25",
+    # A source without options of its own ("testsrc2") takes its first one after "=".
+    source = f"{video}{':' if '=' in video else '='}size=1280x720:rate=25"
+    subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", source,
                     "-f", "lavfi", "-i", "sine=frequency=440:sample_rate=48000", "-t", str(seconds),
                     "-c:v", "libx264", "-preset", preset, "-g", "25", "-pix_fmt", "yuv420p",
                     "-c:a", "aac", "-b:a", "96k", "-f", "mpegts", str(path)], check=True)
@@ -139,24 +144,108 @@ def make_site(build_dir, port, streams, default):
     return site, base
 
 
+def player_user():
+    """Who the players run as. Run as root, the benchmarks start every player as an ordinary user
+    (LUMIVO_BENCH_USER, default benchuser): as a user runs them, with the web engine's sandbox on,
+    and VLC refuses to run as root. None when the benchmark itself runs as an ordinary user."""
+    if os.geteuid() != 0:
+        return None
+    name = os.environ.get("LUMIVO_BENCH_USER", "benchuser")
+    try:
+        return pwd.getpwnam(name)
+    except KeyError:
+        raise SystemExit(f"run as root, the players run as the ordinary user '{name}': create it "
+                         f"(useradd -m {name}) or name another in LUMIVO_BENCH_USER") from None
+
+
+def user_dir(prefix):
+    """A fresh temporary folder the players' user owns."""
+    folder = Path(tempfile.mkdtemp(prefix=prefix))
+    user = player_user()
+    if user:
+        os.chown(folder, user.pw_uid, user.pw_gid)
+    return folder
+
+
 def user_env(sound_card):
     """A fresh HOME as a new user has; with sound_card, ALSA's default device is a null sink, which
     behaves as a machine with a sound card does (this one has none)."""
-    home = Path(tempfile.mkdtemp(prefix="lumivo-home-"))
+    home = user_dir("lumivo-home-")
     runtime = home / "runtime"
     runtime.mkdir(mode=0o700)
     if sound_card:
         (home / ".asoundrc").write_text("pcm.!default { type null }\n")
-    env = dict(os.environ, HOME=str(home), XDG_RUNTIME_DIR=str(runtime), QTWEBENGINE_DISABLE_SANDBOX="1")
-    env.pop("QT_QPA_PLATFORM", None)
+    user = player_user()
+    if user:
+        for path in (runtime, home / ".asoundrc"):
+            if path.exists():
+                os.chown(path, user.pw_uid, user.pw_gid)
+    env = dict(os.environ, HOME=str(home), XDG_RUNTIME_DIR=str(runtime))
+    if user:
+        env.update(USER=user.pw_name, LOGNAME=user.pw_name)
+    for inherited in ("QT_QPA_PLATFORM", "QTWEBENGINE_DISABLE_SANDBOX", "QTWEBENGINE_CHROMIUM_FLAGS"):
+        env.pop(inherited, None)
     return env, home
 
 
+def _resident_frames(pid):
+    """Physical frames of the resident pages of pid (reading them needs root)."""
+    frames = set()
+    ranges = []
+    with open(f"/proc/{pid}/smaps") as f:
+        for line in f:
+            first = line.split(None, 1)[0]
+            if "-" in first and not first.endswith(":"):
+                lo, hi = first.split("-")
+                ranges.append([int(lo, 16), int(hi, 16), 0])
+            elif first == "Rss:":
+                ranges[-1][2] = int(line.split()[1])
+    with open(f"/proc/{pid}/pagemap", "rb", buffering=0) as pagemap:
+        for lo, hi, rss in ranges:
+            if rss == 0:
+                continue  # reserved address space (the web engine reserves tens of GB)
+            pagemap.seek(lo // 4096 * 8)
+            entries = array.array("Q")
+            entries.frombytes(pagemap.read((hi - lo) // 4096 * 8))
+            frames.update(e & ((1 << 55) - 1) for e in entries if e >> 63)
+    return frames
+
+
+def pss_mb(pids):
+    """{pid: MB} proportional set size counted among the given processes only: a page shared by k
+    of them counts 1/k to each, whatever else maps it. The kernel's PSS also divides by processes
+    outside the measured tree, so another program on the machine sharing the web engine's or the
+    codecs' libraries would make the figure shrink; this is the PSS the tree has on its own.
+    Without root (no page frames), falls back to the kernel's PSS."""
+    if os.geteuid() != 0:
+        out = {}
+        for pid in pids:
+            try:
+                with open(f"/proc/{pid}/smaps_rollup") as f:
+                    out[pid] = next(int(l.split()[1]) for l in f if l.startswith("Pss:")) / 1024
+            except (OSError, StopIteration):
+                pass
+        return out
+    frames = {}
+    for pid in pids:
+        try:
+            frames[pid] = _resident_frames(pid)
+        except OSError:
+            pass  # ended meanwhile
+    sharers = collections.Counter()
+    for f in frames.values():
+        sharers.update(f)
+    return {pid: sum(1 / sharers[x] for x in f) * 4 / 1024 for pid, f in frames.items()}
+
+
 def start(args, env, log=None):
-    """Starts a program in its own session; its stderr goes to the file `log` if given."""
+    """Starts a program in its own session, as the ordinary user when there is one; its stderr
+    goes to the file `log` if given."""
+    user = player_user()
+    ids = dict(user=user.pw_uid, group=user.pw_gid, extra_groups=[]) if user else {}
     err = open(log, "wb") if log else subprocess.DEVNULL
     try:
-        return subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL, stderr=err, start_new_session=True)
+        return subprocess.Popen(args, env=env, stdout=subprocess.DEVNULL, stderr=err, start_new_session=True, **ids)
     finally:
         if log:
             err.close()
@@ -228,17 +317,6 @@ def tree(pid):
     return out
 
 
-def pss_kb(pid):
-    try:
-        with open(f"/proc/{pid}/smaps_rollup") as f:
-            for line in f:
-                if line.startswith("Pss:"):
-                    return int(line.split()[1])
-    except OSError:
-        pass
-    return 0
-
-
 class TreePlayer:
     """The real player driven as a user does: the tree focused by a click on its first row, then
     the keyboard only, switching between CCTV-1 and CCTV-2 (red and blue in the benchmarks' content
@@ -272,4 +350,5 @@ class TreePlayer:
         hit = self.poller.wait(self.band, self.BLUE if target == "blue" else self.RED, self.TOL, self.COUNT,
                                  self.TIMEOUT_MS, save)
         self.on = target
+        self.last = (sent, hit)
         return None if hit is None else (hit - sent) * 1000

@@ -1,5 +1,7 @@
 #include "ProcessSetup.h"
 
+#include "media/RenderPath.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QFont>
@@ -11,10 +13,27 @@
 #include <malloc.h>
 #include <cstdio>
 #include <unistd.h>
+#include <utility>
 #include <xcb/xcb.h>
 
 // The icons live in an archive; naming their initialiser keeps the linker from dropping them.
 static void initIconResources() { Q_INIT_RESOURCE(lumivo_icons); }
+
+namespace {
+constexpr char kGlIntegration[] = "QT_XCB_GL_INTEGRATION";
+bool g_glIntegrationSetHere = false;
+QtMessageHandler g_previousHandler = nullptr;
+
+// The web engine still asks for a shared GL context while the application starts; that it cannot
+// have one is the point, not news for the user's terminal.
+void quietAboutMissingGl(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.startsWith(u"QXcbIntegration: Cannot create platform OpenGL context"))
+        return;
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+}
+} // namespace
 
 namespace processsetup {
 
@@ -45,8 +64,17 @@ void beforeApplication()
     QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
     qputenv("MESA_SHADER_CACHE_DISABLE", "true");
     qputenv("QT_DISABLE_SHADER_DISK_CACHE", "1");
-    // Web panels and GL video share contexts.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // Web panels and GL video share contexts, where there is GL to draw with.
+    const bool gpu = machineHasGpuDevice();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts, gpu);
+    // Without a GPU device nothing is drawn through GL, yet the toolkit and the web engine would
+    // still load the software GL driver before the first window: about 30 % of the start and 50 MB.
+    // Only the toolkit's own start sees this; programs we launch get the user's environment.
+    if (!gpu && qEnvironmentVariableIsEmpty(kGlIntegration)) {
+        qputenv(kGlIntegration, "none");
+        g_glIntegrationSetHere = true;
+        g_previousHandler = qInstallMessageHandler(quietAboutMissingGl);
+    }
     keepSoundClientOutOfHome();
 
     // The browser engine refuses to start as root unless its sandbox is off.
@@ -93,6 +121,10 @@ void identifyApplication()
 
 void afterApplication()
 {
+    if (std::exchange(g_glIntegrationSetHere, false)) {
+        qunsetenv(kGlIntegration);
+        qInstallMessageHandler(g_previousHandler);
+    }
     identifyApplication();
     installFontSubstitutes();
     QFont app = QApplication::font();

@@ -5,6 +5,7 @@
 #include "PropertyBag.h"
 #include "RecordingHost.h"
 #include "RecordingWebPage.h"
+#include "media/RenderPath.h"
 
 #include <QTest>
 #include <QUuid>
@@ -21,6 +22,10 @@ private Q_SLOTS:
     void browserRoutesSchemes();
     void linkThatCannotOpenIsReported();
     void edgeAlignmentFollowsContainer();
+    void gpuDeviceFromNodes_data();
+    void gpuDeviceFromNodes();
+    void renderPathFromRenderer_data();
+    void renderPathFromRenderer();
 };
 
 void TestPlatform::propertyBagKeysIgnoreCase()
@@ -144,6 +149,45 @@ void TestPlatform::edgeAlignmentFollowsContainer()
     QCOMPARE(right.geometry(), QRect(794, 26, 6, 561));
     top.hide(); // a hidden strip gives its edge to the others
     QCOMPARE(left.geometry(), QRect(0, 0, 7, 587));
+}
+
+void TestPlatform::gpuDeviceFromNodes_data()
+{
+    QTest::addColumn<QStringList>("driNodes");
+    QTest::addColumn<bool>("nvidiaControl");
+    QTest::addColumn<bool>("possible");
+    QTest::newRow("no /dev/dri (container, VM)") << QStringList() << false << false;
+    QTest::newRow("only the by-path folder") << QStringList{QStringLiteral("by-path")} << false << false;
+    QTest::newRow("card and render node") << QStringList{QStringLiteral("card0"), QStringLiteral("renderD128")} << false
+                                          << true;
+    QTest::newRow("render node alone") << QStringList{QStringLiteral("renderD129")} << false << true;
+    QTest::newRow("NVIDIA without DRM nodes") << QStringList() << true << true;
+}
+
+void TestPlatform::gpuDeviceFromNodes()
+{
+    QFETCH(QStringList, driNodes);
+    QFETCH(bool, nvidiaControl);
+    QFETCH(bool, possible);
+    QCOMPARE(gpuDevicePossible(driNodes, nvidiaControl), possible);
+}
+
+void TestPlatform::renderPathFromRenderer_data()
+{
+    QTest::addColumn<QString>("renderer");
+    QTest::addColumn<bool>("software");
+    QTest::newRow("llvmpipe") << "llvmpipe (LLVM 15.0.6, 256 bits)" << true;
+    QTest::newRow("softpipe") << "softpipe" << true;
+    QTest::newRow("no renderer string") << " " << true;
+    QTest::newRow("Intel") << "Mesa Intel(R) UHD Graphics 620 (KBL GT2)" << false;
+    QTest::newRow("AMD") << "AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49, 6.1.0-13-amd64)" << false;
+}
+
+void TestPlatform::renderPathFromRenderer()
+{
+    QFETCH(QString, renderer);
+    QFETCH(bool, software);
+    QCOMPARE(renderPathForRenderer(renderer) == RenderPath::Software, software);
 }
 
 QTEST_MAIN(TestPlatform)
