@@ -81,6 +81,15 @@ def local_port(base_url):
     return u.port or 80
 
 
+def make_test_stream(path, source="testsrc2", size="640x360", seconds=40):
+    """A live-TV-like test stream: H.264 (a key frame a second) and AAC in MPEG-TS, from the lavfi
+    video source `source` (which may carry options of its own: "color=c=red")."""
+    video = f"{source}{':' if '=' in source else '='}size={size}:rate=25:duration={seconds}"
+    subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", video, "-f", "lavfi", "-i",
+                    f"sine=frequency=440:duration={seconds}", "-c:v", "libx264", "-preset", "ultrafast", "-g", "25",
+                    "-pix_fmt", "yuv420p", "-c:a", "aac", "-f", "mpegts", str(path)], check=True)
+
+
 class Sandbox:
     """Empty HOME and XDG folders, so the test can prove nothing is written."""
 

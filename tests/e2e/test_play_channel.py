@@ -8,8 +8,8 @@ import sys
 import tempfile
 import time
 
-from lumivo_e2e import (Fail, Sandbox, StaticServer, check, keys, kill, lit_share, local_port, main, screenshot,
-                        click, start_player, wait_for, window_geometry, windows_named)
+from lumivo_e2e import (Fail, Sandbox, StaticServer, check, keys, kill, lit_share, local_port, main, make_test_stream,
+                        screenshot, click, start_player, wait_for, window_geometry, windows_named)
 
 BINARY, CONTENT_TREE, CONTENT_SERVER, OUT = sys.argv[1:5]
 TITLE = "Lumivo网络电视5.5 免安装版"
@@ -20,10 +20,7 @@ def make_site(port):
     stream_url = f"http://127.0.0.1:{port}/stream/test.ts"
     subprocess.run([CONTENT_TREE, site, "--stream-default", stream_url], check=True, stdout=subprocess.DEVNULL)
     os.makedirs(os.path.join(site, "stream"))
-    subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc2=size=640x360:rate=25:duration=40",
-                    "-f", "lavfi", "-i", "sine=frequency=440:duration=40", "-c:v", "libx264", "-preset", "ultrafast",
-                    "-g", "25", "-pix_fmt", "yuv420p", "-c:a", "aac", "-f", "mpegts",
-                    os.path.join(site, "stream", "test.ts")], check=True)
+    make_test_stream(os.path.join(site, "stream", "test.ts"))
     return site
 
 

@@ -13,7 +13,7 @@ import tempfile
 import time
 
 from lumivo_e2e import (Fail, Sandbox, StaticServer, check, click, close_window, keys, kill, local_port, main,
-                        screenshot, start_player, wait_for, window_geometry, windows_named)
+                        make_test_stream, screenshot, start_player, wait_for, window_geometry, windows_named)
 
 BINARY, CONTENT_TREE, CONTENT_SERVER, OUT = sys.argv[1:5]
 TITLE = "Lumivo网络电视5.5 免安装版"
@@ -50,11 +50,7 @@ def make_site(port):
                     "--stream", f"ertao={base}b.ts"], check=True, stdout=subprocess.DEVNULL)
     os.makedirs(os.path.join(site, "stream"))
     for name, colour in (("a", "red"), ("b", "blue")):
-        subprocess.run(["ffmpeg", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                        f"color=c={colour}:size=320x180:rate=25:duration=20", "-f", "lavfi", "-i",
-                        "sine=frequency=440:duration=20", "-c:v", "libx264", "-preset", "ultrafast", "-g", "25",
-                        "-pix_fmt", "yuv420p", "-c:a", "aac", "-f", "mpegts",
-                        os.path.join(site, "stream", f"{name}.ts")], check=True)
+        make_test_stream(os.path.join(site, "stream", f"{name}.ts"), f"color=c={colour}", "320x180", 20)
     return site
 
 

@@ -9,11 +9,11 @@
 #include "PlaybackEngineFactory.h"
 #include "PlaybackSession.h"
 #include "RecordingHost.h"
+#include "TestStream.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPointer>
-#include <QProcess>
 #include <QSslCertificate>
 #include <QSslKey>
 #include <QSslServer>
@@ -27,21 +27,6 @@
 #include <memory>
 
 namespace {
-
-QByteArray makeStream(const QString& dir)
-{
-    const QString path = dir + QStringLiteral("/stream.ts");
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {"-loglevel", "error", "-y", "-f", "lavfi", "-i", "testsrc2=size=320x180:rate=25:duration=8", "-f",
-                  "lavfi", "-i", "sine=frequency=440:duration=8", "-c:v", "libx264", "-preset", "ultrafast", "-g", "25",
-                  "-pix_fmt", "yuv420p", "-c:a", "aac", "-f", "mpegts", path});
-    if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitCode() != 0)
-        return {};
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
 
 QByteArray asx(const QByteArrayList& refs)
 {
@@ -185,7 +170,7 @@ private:
 void TestFaultsE2E::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    m_stream = makeStream(m_dir.path());
+    m_stream = makeTestStream(m_dir.path(), 8, QStringLiteral("320x180"));
     QVERIFY2(!m_stream.isEmpty(), "ffmpeg could not make the test stream");
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost);

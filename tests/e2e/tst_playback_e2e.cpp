@@ -5,10 +5,9 @@
 #include "MpvEngine.h"
 #include "PlaybackEngineFactory.h"
 #include "RecordingHost.h"
+#include "TestStream.h"
 
 #include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -16,22 +15,6 @@
 #include <QTest>
 
 namespace {
-
-QByteArray makeStream(const QString& dir, int seconds)
-{
-    const QString path = dir + QStringLiteral("/stream.ts");
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"),
-                 {"-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                  QStringLiteral("testsrc2=size=640x360:rate=25:duration=%1").arg(seconds), "-f", "lavfi", "-i",
-                  QStringLiteral("sine=frequency=440:duration=%1").arg(seconds), "-c:v", "libx264", "-preset",
-                  "ultrafast", "-g", "25", "-pix_fmt", "yuv420p", "-c:a", "aac", "-f", "mpegts", path});
-    if (!ffmpeg.waitForFinished(60000) || ffmpeg.exitCode() != 0)
-        return {};
-    QFile f(path);
-    f.open(QIODevice::ReadOnly);
-    return f.readAll();
-}
 
 QByteArray asxFor(const QStringList& refs)
 {
@@ -85,7 +68,7 @@ private:
 void TestPlaybackE2E::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    m_stream = makeStream(m_dir.path(), 6);
+    m_stream = makeTestStream(m_dir.path(), 6);
     QVERIFY2(!m_stream.isEmpty(), "ffmpeg could not make the test stream");
 }
 
